@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The Wine test bench: runs the given command with a private Xvfb display, the
+# project's own Wine prefix (created once under build/ and reused), a persistent
+# wineserver, and ALSA output captured to a file. Everything it starts is stopped
+# when the command ends, whatever its result.
+#
+#   scripts/bench.sh ctest --test-dir build/win
+set -euo pipefail
+source "$(dirname "$0")/bench-env.sh"
+mkdir -p "$ASTROLUME_BENCH"
+
+xvfb_pid=
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" >/dev/null 2>&1 || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# --- A private X display, unless the caller asks to use its own. -------------
+if [ -z "${ASTROLUME_USE_DISPLAY:-}" ]; then
+  for n in $(seq 91 150); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    Xvfb ":$n" -screen 0 "${ASTROLUME_SCREEN:-1024x768x24}" -nolisten tcp \
+      >"$ASTROLUME_BENCH/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      sleep 0.05
+    done
+    if [ -e "/tmp/.X11-unix/X$n" ]; then
+      export DISPLAY=":$n"
+      break
+    fi
+    xvfb_pid=
+  done
+  if [ -z "${DISPLAY:-}" ] || [ -z "$xvfb_pid" ]; then
+    echo "bench: could not start Xvfb" >&2
+    exit 1
+  fi
+fi
+
+# --- Audio to a file. -------------------------------------------------------
+mkdir -p "$XDG_CONFIG_HOME/alsa"
+cat >"$XDG_CONFIG_HOME/alsa/asoundrc" <<ALSA
+pcm.!default {
+  type file
+  slave.pcm "null"
+  file "$ASTROLUME_AUDIO_FILE"
+  format "raw"
+}
+ALSA
+
+# --- The prefix: created once, reconfigured when the bench's settings change. -
+config="$ASTROLUME_ROOT/scripts/bench.reg"
+stamp="$WINEPREFIX/.astrolume-bench"
+want=$(sha1sum "$config" | cut -d' ' -f1)
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  echo "bench: creating the Wine prefix in $WINEPREFIX (once)" >&2
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+fi
+wineserver -p
+if [ "$(cat "$stamp" 2>/dev/null)" != "$want" ]; then
+  wine regedit /S "$(winepath -w "$config" 2>/dev/null)" >/dev/null 2>&1
+  echo "$want" >"$stamp"
+fi
+
+# NOTE: the first Wine program of a session starts Wine's own services (desktop,
+# device and RPC hosts) that live as long as the wineserver. Started here, they
+# hold /dev/null; started by a test, they would hold CTest's output pipe and
+# CTest would wait for them until its timeout.
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+
+set +e
+"$@"
+status=$?
+set -e
+exit $status

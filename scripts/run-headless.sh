@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Inside the bench: runs the saver on the virtual display, takes screenshots,
+# reports the windows it saw and ends the saver. Called by scripts/run.sh.
+set -uo pipefail
+program=$1
+out="$(cd "$(dirname "$0")/.." && pwd)/build/run"
+seconds=${ASTROLUME_RUN_SECONDS:-12}
+rm -rf "$out" && mkdir -p "$out"
+
+wine "$program" /s >"$out/wine.log" 2>&1 &
+saver=$!
+
+windows() { xdotool search --onlyvisible --name '.' 2>/dev/null || true; }
+report() {
+  for w in $(windows); do
+    name=$(xdotool getwindowname "$w" 2>/dev/null) || continue
+    [ -n "$name" ] && echo "  window: \"$name\""
+  done
+}
+
+shots=0
+for ((t = 1; t <= seconds; t++)); do
+  sleep 1
+  if (( t % 4 == 0 )) || ! kill -0 "$saver" 2>/dev/null; then
+    shots=$((shots + 1))
+    import -window root "$out/screen-$shots.png" 2>/dev/null && echo "run: screenshot $out/screen-$shots.png"
+    report | sort -u >"$out/windows-$shots.txt"
+    cat "$out/windows-$shots.txt"
+  fi
+  kill -0 "$saver" 2>/dev/null || break
+done
+
+if kill -0 "$saver" 2>/dev/null; then
+  # Answer whatever is up: a box gets Return, the saver gets Esc.
+  for w in $(windows); do
+    xdotool windowactivate --sync "$w" >/dev/null 2>&1 || true
+    xdotool key --window "$w" Escape >/dev/null 2>&1 || true
+    xdotool key --window "$w" Return >/dev/null 2>&1 || true
+  done
+  for _ in $(seq 50); do kill -0 "$saver" 2>/dev/null || break; sleep 0.1; done
+fi
+if kill -0 "$saver" 2>/dev/null; then
+  echo "run: the saver did not end by itself; stopping it"
+  wineserver -k >/dev/null 2>&1 || true
+fi
+wait "$saver" 2>/dev/null
+echo "run: the saver has ended; pictures and window lists are in $out"

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# `make run`: runs the saver under Wine. With a display it runs on it until Esc.
+# Without one it runs on a virtual display for a while, saves screenshots under
+# build/run/, reports what the windows said, then ends the saver with Esc. It
+# never hangs: whatever box is still up at the end is captured, closed and reported.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bin="$root/build/win/bin"
+program="$bin/Astrolume.scr"
+[ -f "$program" ] || { echo "run: $program is missing; build first" >&2; exit 1; }
+
+if [ -n "${DISPLAY:-}" ] && [ -z "${ASTROLUME_HEADLESS:-}" ]; then
+  ASTROLUME_USE_DISPLAY=1 exec "$root/scripts/bench.sh" wine "$program" /s
+fi
+
+exec "$root/scripts/bench.sh" "$root/scripts/run-headless.sh" "$program"

@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build and the tests need. Idempotent: when
+# everything is present it does no apt work at all.
+set -euo pipefail
+
+packages=(
+  build-essential cmake make git file
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
+  wine wine32:i386 wine64 libwine:i386
+  xvfb xauth xdotool x11-utils imagemagick
+  googletest libstb-dev fonts-dejavu-core vorbis-tools
+  libasound2-plugins:i386 alsa-utils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q '^install ok installed$'; then
+    missing+=("$p")
+  fi
+done
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  need_arch=1
+else
+  need_arch=0
+fi
+
+if [ "${#missing[@]}" -eq 0 ] && [ "$need_arch" -eq 0 ]; then
+  exit 0
+fi
+
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO=sudo
+else
+  SUDO=
+fi
+export DEBIAN_FRONTEND=noninteractive
+if [ "$need_arch" -eq 1 ]; then
+  $SUDO dpkg --add-architecture i386
+fi
+echo "setup: installing ${missing[*]}" >&2
+$SUDO apt-get update -q
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,203 @@
+#include "tests/windows/probe/Probe.h"
+
+#include <map>
+
+namespace probe {
+
+namespace {
+std::map<std::string, std::string>& Arguments()
+{
+    static std::map<std::string, std::string> arguments;
+    return arguments;
+}
+
+std::string WindowText(HWND window)
+{
+    char buffer[4096];
+    const int n = GetWindowTextA(window, buffer, sizeof buffer);
+    return std::string(buffer, n > 0 ? n : 0);
+}
+
+std::string ClassName(HWND window)
+{
+    char buffer[256];
+    const int n = GetClassNameA(window, buffer, sizeof buffer);
+    return std::string(buffer, n > 0 ? n : 0);
+}
+
+void RemoveTree(const std::string& folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string path = folder + "\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(path);
+            else DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+} // namespace
+
+void ParseArguments(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument.rfind("--", 0) != 0) continue;
+        const std::size_t equals = argument.find('=');
+        if (equals == std::string::npos) continue;
+        Arguments()[argument.substr(2, equals - 2)] = argument.substr(equals + 1);
+    }
+}
+
+std::string Argument(const std::string& name)
+{
+    auto found = Arguments().find(name);
+    return found == Arguments().end() ? std::string() : WindowsPath(found->second);
+}
+
+std::string WindowsPath(const std::string& path)
+{
+    if (path.empty() || path[0] != '/') return path;
+    std::string result = "Z:" + path;
+    for (char& c : result)
+        if (c == '/') c = '\\';
+    return result;
+}
+
+TempFolder::TempFolder()
+{
+    char base[MAX_PATH];
+    GetTempPathA(MAX_PATH, base);
+    static int counter = 0;
+    for (;;) {
+        path_ = std::string(base) + "astrolume-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+                std::to_string(++counter);
+        if (CreateDirectoryA(path_.c_str(), nullptr)) break;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+}
+
+TempFolder::~TempFolder() { RemoveTree(path_); }
+
+bool CopyInto(const std::string& file, const std::string& folder)
+{
+    const std::size_t slash = file.find_last_of("\\/");
+    const std::string name = slash == std::string::npos ? file : file.substr(slash + 1);
+    return CopyFileA(file.c_str(), (folder + "\\" + name).c_str(), FALSE) != 0;
+}
+
+ChildProcess::ChildProcess(const std::string& program, const std::string& arguments)
+{
+    std::string commandLine = "\"" + program + "\"";
+    if (!arguments.empty()) commandLine += " " + arguments;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info_))
+        info_ = PROCESS_INFORMATION{};
+}
+
+ChildProcess::~ChildProcess()
+{
+    if (info_.hProcess == nullptr) return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+std::optional<DWORD> ChildProcess::Wait(DWORD milliseconds)
+{
+    if (info_.hProcess == nullptr) return std::nullopt;
+    if (WaitForSingleObject(info_.hProcess, milliseconds) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
+
+bool ChildProcess::Running() { return started() && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+
+namespace {
+struct WindowSearch {
+    DWORD processId;
+    std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM data)
+{
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == search->processId && IsWindowVisible(window)) search->windows.push_back(window);
+    return TRUE;
+}
+} // namespace
+
+std::vector<HWND> VisibleWindowsOf(DWORD processId)
+{
+    WindowSearch search{processId, {}};
+    EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.windows;
+}
+
+std::optional<DialogText> WaitForDialog(DWORD processId, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    do {
+        for (HWND window : VisibleWindowsOf(processId))
+            if (ClassName(window) == "#32770") return ReadMessageBox(window);
+        Sleep(50);
+    } while (GetTickCount() - start < milliseconds);
+    return std::nullopt;
+}
+
+DialogText ReadMessageBox(HWND box)
+{
+    DialogText result;
+    result.window = box;
+    result.caption = WindowText(box);
+    // NOTE: a message box keeps its text in a static control with id 0xFFFF.
+    if (HWND text = GetDlgItem(box, 0xFFFF)) result.text = WindowText(text);
+    return result;
+}
+
+bool PressButton(HWND dialog, int buttonId)
+{
+    HWND button = GetDlgItem(dialog, buttonId);
+    if (button == nullptr) return false;
+    // Posted, not sent: the dialog's owner thread may be blocked in a modal loop
+    // of another process.
+    return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button)) != 0;
+}
+
+bool WaitUntilGone(HWND window, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    while (IsWindow(window)) {
+        if (GetTickCount() - start >= milliseconds) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+std::optional<DWORD> WaitWithoutWindows(ChildProcess& child, DWORD milliseconds, bool& sawWindow)
+{
+    sawWindow = false;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (!VisibleWindowsOf(child.id()).empty()) sawWindow = true;
+        if (auto code = child.Wait(20)) {
+            return code;
+        }
+        if (GetTickCount() - start >= milliseconds) return std::nullopt;
+    }
+}
+
+} // namespace probe

@@ -1,0 +1,79 @@
+// Test helpers for Windows programs under Wine: paths handed over by CTest,
+// scratch folders, child processes, and the windows and message boxes they show.
+#pragma once
+
+#include "support/Win.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace probe {
+
+// Paths the test runner passes on the command line (--name=value); Unix paths are
+// turned into Wine's Z: drive paths.
+void ParseArguments(int argc, char** argv);
+std::string Argument(const std::string& name);
+std::string WindowsPath(const std::string& path);
+
+// A fresh folder under %TEMP%, removed with everything in it at the end.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+bool CopyInto(const std::string& file, const std::string& folder);
+
+// A process started for a test; killed at the end if it is still running.
+class ChildProcess {
+public:
+    ChildProcess(const std::string& program, const std::string& arguments);
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    bool started() const { return info_.hProcess != nullptr; }
+    DWORD id() const { return info_.dwProcessId; }
+    // Waits for the process to end; its exit code, or nothing on timeout.
+    std::optional<DWORD> Wait(DWORD milliseconds);
+    bool Running();
+
+private:
+    PROCESS_INFORMATION info_{};
+};
+
+// Visible top-level windows that belong to a process.
+std::vector<HWND> VisibleWindowsOf(DWORD processId);
+
+struct DialogText {
+    HWND window = nullptr;
+    std::string caption;
+    std::string text;  // the message of a message box
+};
+
+// Waits for a visible dialog box (class "#32770") of the process; nothing on timeout.
+std::optional<DialogText> WaitForDialog(DWORD processId, DWORD milliseconds);
+
+// The caption and the message of a message box window.
+DialogText ReadMessageBox(HWND box);
+
+// Presses a button of a dialog the way a click does.
+bool PressButton(HWND dialog, int buttonId);
+
+// Waits until a window has been destroyed; false on timeout.
+bool WaitUntilGone(HWND window, DWORD milliseconds);
+
+// Waits until the process has ended, watching that it shows no visible window
+// meanwhile. Returns the exit code, or nothing when it kept running; `sawWindow`
+// tells whether a window appeared.
+std::optional<DWORD> WaitWithoutWindows(ChildProcess& child, DWORD milliseconds, bool& sawWindow);
+
+} // namespace probe
