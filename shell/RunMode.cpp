@@ -1,6 +1,7 @@
 #include "shell/RunMode.h"
 
 #include "common/DataLibrary.h"
+#include "common/Settings.h"
 #include "common/Util.h"
 #include "dialogs/ConfigDialog.h"
 #include "shell/SaverWindow.h"
@@ -18,8 +19,12 @@ bool InitRunMode()
 {
     RandomSeed(GetTickCount());
     QueryDesktopMode();
-    // Settings, the description panel and the planetary model join here as they
-    // are built; none of them needs an OpenGL context.
+    LoadSettings();
+    // Scaled in memory only; the stored settings keep their own values.
+    Settings.Distance *= Settings.Scale;
+    Settings.Sizes *= Settings.Scale;
+    // The description panel and the planetary model join here as they are
+    // built; neither needs an OpenGL context.
     return true;
 }
 
