@@ -96,7 +96,7 @@ bool ReadFloat(HKEY key, const char* name, float& field)
 {
     std::string text;
     if (!ReadRegString(key, name, text)) return false;
-    field = static_cast<float>(TextToFloat(text));
+    field = TextToSingle(text);
     return true;
 }
 

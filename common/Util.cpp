@@ -75,6 +75,13 @@ double TextToFloat(std::string_view text)
     return value;
 }
 
+float TextToSingle(std::string_view text)
+{
+    const double value = TextToFloat(text);
+    if (std::fabs(value) > static_cast<double>(std::numeric_limits<float>::max())) return 0.0f;
+    return static_cast<float>(value);
+}
+
 IntegerText ParseInteger(std::string_view text)
 {
     IntegerText out;

@@ -19,6 +19,10 @@ std::string FloatToText(double value, int decimals);
 // DecimalSeparator, optional exponent). Text that does not convert in full gives 0.
 double TextToFloat(std::string_view text);
 
+// The same as a 32-bit float: a number beyond the float range does not convert
+// either and gives 0 (converting it would be undefined).
+float TextToSingle(std::string_view text);
+
 // Result of reading a signed 32-bit integer the way the command line and the
 // settings write them: leading blanks, a sign, decimal digits or hexadecimal
 // digits after '$', 'x' or '0x'. `value` is built from the characters before the

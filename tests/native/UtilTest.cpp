@@ -88,6 +88,14 @@ TEST(TextToFloat, AcceptsNumbersOnly)
         EXPECT_EQ(TextToFloat(bad), 0.0) << bad;
 }
 
+TEST(TextToSingle, NumbersBeyondAFloatGiveZero)
+{
+    EXPECT_FLOAT_EQ(TextToSingle("1.235"), 1.235f);
+    EXPECT_FLOAT_EQ(TextToSingle("-3.4e38"), -3.4e38f);
+    for (const char* beyond : {"1e39", "-1e39", "1e308"}) EXPECT_EQ(TextToSingle(beyond), 0.0f) << beyond;
+    EXPECT_EQ(TextToSingle("fast"), 0.0f);
+}
+
 TEST(DecimalSeparator, BothDirectionsFollowIt)
 {
     SeparatorGuard guard;

@@ -200,4 +200,84 @@ std::optional<DWORD> WaitWithoutWindows(ChildProcess& child, DWORD milliseconds,
     }
 }
 
+std::string RegValue::Text() const
+{
+    std::string text = data;
+    if (!text.empty() && text.back() == '\0') text.pop_back();
+    return text;
+}
+
+std::optional<std::map<std::string, RegValue>> ReadRegValues(const std::string& subKey)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::nullopt;
+    std::map<std::string, RegValue> values;
+    for (DWORD index = 0;; ++index) {
+        char name[16384];
+        DWORD nameLength = sizeof name;
+        BYTE data[65536];
+        DWORD size = sizeof data;
+        DWORD type = 0;
+        if (RegEnumValueA(key, index, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
+        values[std::string(name, nameLength)] = RegValue{type, std::string(reinterpret_cast<char*>(data), size)};
+    }
+    RegCloseKey(key);
+    return values;
+}
+
+bool SetRegValue(const std::string& subKey, const std::string& name, DWORD type, const std::string& data)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+        ERROR_SUCCESS)
+        return false;
+    const LONG result = RegSetValueExA(key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                                       static_cast<DWORD>(data.size()));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+bool SetRegString(const std::string& subKey, const std::string& name, const std::string& text)
+{
+    return SetRegValue(subKey, name, REG_SZ, std::string(text.c_str(), text.size() + 1));
+}
+
+bool SetRegDword(const std::string& subKey, const std::string& name, DWORD value)
+{
+    return SetRegValue(subKey, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), sizeof value));
+}
+
+bool DeleteRegValue(const std::string& subKey, const std::string& name)
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, KEY_WRITE, &key) != ERROR_SUCCESS) return false;
+    const LONG result = RegDeleteValueA(key, name.c_str());
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+bool DeleteRegKey(const std::string& subKey)
+{
+    const LONG result = RegDeleteTreeA(HKEY_CURRENT_USER, subKey.c_str());
+    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) return false;
+    RegDeleteKeyA(HKEY_CURRENT_USER, subKey.c_str());
+    return !ReadRegValues(subKey).has_value();
+}
+
+ScratchRegistryKey::ScratchRegistryKey(std::string subKey) : subKey_(std::move(subKey)), saved_(ReadRegValues(subKey_))
+{
+    DeleteRegKey(subKey_);
+}
+
+ScratchRegistryKey::~ScratchRegistryKey()
+{
+    DeleteRegKey(subKey_);
+    if (!saved_) return;
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, subKey_.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) ==
+        ERROR_SUCCESS)
+        RegCloseKey(key);
+    for (const auto& [name, value] : *saved_) SetRegValue(subKey_, name, value.type, value.data);
+}
+
 } // namespace probe

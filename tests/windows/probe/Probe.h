@@ -4,6 +4,7 @@
 
 #include "support/Win.h"
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -75,5 +76,39 @@ bool WaitUntilGone(HWND window, DWORD milliseconds);
 // meanwhile. Returns the exit code, or nothing when it kept running; `sawWindow`
 // tells whether a window appeared.
 std::optional<DWORD> WaitWithoutWindows(ChildProcess& child, DWORD milliseconds, bool& sawWindow);
+
+// --- The registry of the bench's prefix (HKEY_CURRENT_USER). ---------------
+
+struct RegValue {
+    DWORD type = REG_NONE;
+    std::string data;  // the stored bytes, terminating NUL included
+    // The text of a REG_SZ value without its terminating NUL.
+    std::string Text() const;
+};
+
+// Every value of a key by name; nothing when the key does not exist.
+std::optional<std::map<std::string, RegValue>> ReadRegValues(const std::string& subKey);
+bool SetRegValue(const std::string& subKey, const std::string& name, DWORD type, const std::string& data);
+// A REG_SZ value holding `text` and its terminating NUL.
+bool SetRegString(const std::string& subKey, const std::string& name, const std::string& text);
+bool SetRegDword(const std::string& subKey, const std::string& name, DWORD value);
+bool DeleteRegValue(const std::string& subKey, const std::string& name);
+// Deletes a key with everything in it; true when it is gone.
+bool DeleteRegKey(const std::string& subKey);
+
+// Saves a key's values when constructed, deletes the key, and puts the saved
+// values back (or leaves the key deleted when it did not exist) at the end, so
+// that each test starts from a missing key and leaves the prefix as it was.
+class ScratchRegistryKey {
+public:
+    explicit ScratchRegistryKey(std::string subKey);
+    ~ScratchRegistryKey();
+    ScratchRegistryKey(const ScratchRegistryKey&) = delete;
+    ScratchRegistryKey& operator=(const ScratchRegistryKey&) = delete;
+
+private:
+    std::string subKey_;
+    std::optional<std::map<std::string, RegValue>> saved_;
+};
 
 } // namespace probe
