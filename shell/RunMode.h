@@ -18,5 +18,8 @@ bool InitRunMode();
 // Loads the sound library and prepares the looping music stream.
 void StartSound();
 
+// Stops the music, gives back the master volume and releases the sound library.
+void StopSound();
+
 // Runs the saver until it is ended.
 void RunSaver();

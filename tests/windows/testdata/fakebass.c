@@ -1,0 +1,87 @@
+/* A stand-in for the sound library: the fourteen entry points, each of which
+   appends a line describing its call to the file named by FAKEBASS_LOG, so a
+   test can read back exactly what the program asked of the library.
+   FAKEBASS_VERSION is what BASS_GetVersion returns; FAKEBASS_NO_CHANNELPAUSE
+   leaves one entry point out. */
+#include <windows.h>
+
+BOOL WINAPI DllEntry(HINSTANCE instance, DWORD reason, LPVOID reserved)
+{
+    (void)instance;
+    (void)reason;
+    (void)reserved;
+    return TRUE;
+}
+
+static void Log(const char* line)
+{
+    char path[MAX_PATH];
+    DWORD n = GetEnvironmentVariableA("FAKEBASS_LOG", path, sizeof path);
+    if (n == 0 || n >= sizeof path) return;
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE) return;
+    DWORD written;
+    WriteFile(file, line, lstrlenA(line), &written, NULL);
+    WriteFile(file, "\n", 1, &written, NULL);
+    CloseHandle(file);
+}
+
+static float volume = 0.5f;
+
+#define EXPORT __declspec(dllexport)
+
+EXPORT DWORD WINAPI BASS_GetVersion(void)
+{
+    Log("GetVersion");
+    return FAKEBASS_VERSION;
+}
+EXPORT int WINAPI BASS_ErrorGetCode(void) { Log("ErrorGetCode"); return 0; }
+EXPORT BOOL WINAPI BASS_Init(int device, DWORD freq, DWORD flags, HWND win, const void* clsid)
+{
+    char line[128];
+    wsprintfA(line, "Init %d %lu %lu %d %d", device, freq, flags, win != NULL, clsid != NULL);
+    Log(line);
+    return TRUE;
+}
+EXPORT BOOL WINAPI BASS_Free(void) { Log("Free"); return TRUE; }
+EXPORT BOOL WINAPI BASS_Start(void) { Log("Start"); return TRUE; }
+EXPORT BOOL WINAPI BASS_Stop(void) { Log("Stop"); return TRUE; }
+EXPORT BOOL WINAPI BASS_Pause(void) { Log("Pause"); return TRUE; }
+EXPORT BOOL WINAPI BASS_SetVolume(float value)
+{
+    char line[64];
+    wsprintfA(line, "SetVolume %d", (int)(value * 1000.0f + 0.5f));
+    Log(line);
+    volume = value;
+    return TRUE;
+}
+EXPORT float WINAPI BASS_GetVolume(void) { Log("GetVolume"); return volume; }
+EXPORT DWORD WINAPI BASS_StreamCreateFile(BOOL mem, const void* file, unsigned long long offset,
+                                          unsigned long long length, DWORD flags)
+{
+    char line[160];
+    const char* bytes = (const char*)file;
+    wsprintfA(line, "StreamCreateFile %d %lu %lu %lu [%c%c]", mem == -1 || mem == 1, (DWORD)offset, (DWORD)length,
+              flags, length > 0 ? bytes[0] : '-', length > 1 ? bytes[1] : '-');
+    Log(line);
+    return length > 0 ? 77 : 0;
+}
+EXPORT BOOL WINAPI BASS_StreamFree(DWORD handle)
+{
+    char line[64];
+    wsprintfA(line, "StreamFree %lu", handle);
+    Log(line);
+    return TRUE;
+}
+EXPORT BOOL WINAPI BASS_ChannelPlay(DWORD handle, BOOL restart)
+{
+    char line[64];
+    wsprintfA(line, "ChannelPlay %lu %d", handle, restart);
+    Log(line);
+    return TRUE;
+}
+EXPORT BOOL WINAPI BASS_ChannelStop(DWORD handle) { (void)handle; Log("ChannelStop"); return TRUE; }
+#ifndef FAKEBASS_NO_CHANNELPAUSE
+EXPORT BOOL WINAPI BASS_ChannelPause(DWORD handle) { (void)handle; Log("ChannelPause"); return TRUE; }
+#endif
