@@ -302,31 +302,36 @@ BASS_EXPORT BOOL WINAPI BASS_StreamFree(DWORD handle)
     return Succeed(TRUE);
 }
 
-BASS_EXPORT BOOL WINAPI BASS_ChannelPlay(DWORD handle, BOOL restart)
+namespace {
+// Runs `action` on the stream behind `handle`, under the lock.
+template <typename Action>
+BOOL OnStream(DWORD handle, Action action)
 {
     Locked locked;
     auto found = Streams.find(handle);
     if (found == Streams.end()) return Fail(BASS_ERROR_HANDLE, FALSE);
-    if (restart) found->second.decoder->Rewind();
-    found->second.playing = true;
+    action(found->second);
     return Succeed(TRUE);
+}
+} // namespace
+
+BASS_EXPORT BOOL WINAPI BASS_ChannelPlay(DWORD handle, BOOL restart)
+{
+    return OnStream(handle, [restart](Stream& stream) {
+        if (restart) stream.decoder->Rewind();
+        stream.playing = true;
+    });
 }
 
 BASS_EXPORT BOOL WINAPI BASS_ChannelStop(DWORD handle)
 {
-    Locked locked;
-    auto found = Streams.find(handle);
-    if (found == Streams.end()) return Fail(BASS_ERROR_HANDLE, FALSE);
-    found->second.playing = false;
-    found->second.decoder->Rewind();
-    return Succeed(TRUE);
+    return OnStream(handle, [](Stream& stream) {
+        stream.playing = false;
+        stream.decoder->Rewind();
+    });
 }
 
 BASS_EXPORT BOOL WINAPI BASS_ChannelPause(DWORD handle)
 {
-    Locked locked;
-    auto found = Streams.find(handle);
-    if (found == Streams.end()) return Fail(BASS_ERROR_HANDLE, FALSE);
-    found->second.playing = false;
-    return Succeed(TRUE);
+    return OnStream(handle, [](Stream& stream) { stream.playing = false; });
 }
