@@ -23,3 +23,6 @@
 #define IDS_INITIALIZATION        8209
 #define IDS_USE_WINDOW_MODE       8210
 #define IDS_LOAD_LIBRARY          8211
+
+// The configuration dialog's picture (a JPEG, raw data).
+#define IDR_CONFIG_PICTURE        291
