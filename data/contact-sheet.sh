@@ -21,15 +21,15 @@ for i in "${!names[@]}"; do
     *) src=$gen/$n.jpg; real=$src ;;
   esac
   size=$(identify -format '%wx%h' "$real")
-  convert "$src" -resize '512x512>' -background '#101018' -gravity center -extent 512x512 "$tmp/$id.png"
+  convert "$src" -resize 512x512 -background '#101018' -gravity center -extent 512x512 "$tmp/$id.png"
   tiles+=(-label "$id  $n  $size" "$tmp/$id.png")
 done
 size=$(identify -format '%wx%h' "$gen/preview.jpg")
 convert "$gen/preview.jpg" -filter point -resize 200% -background '#101018' -gravity center -extent 512x512 "$tmp/288.png"
-tiles+=(-label "288  preview  $size (shown at 2x)" "$tmp/288.png")
+tiles+=(-label "288  preview  $size" "$tmp/288.png")
 size=$(identify -format '%wx%h' "$picture")
 convert "$picture" -filter point -resize 150% -background '#101018' -gravity center -extent 512x512 "$tmp/291.png"
-tiles+=(-label "291  settings picture (program)  $size (shown at 1.5x)" "$tmp/291.png")
+tiles+=(-label "291  program's picture  $size" "$tmp/291.png")
 mkdir -p "$(dirname "$out")"
 montage -font "$font" -pointsize 18 -fill '#e8e8f0' -background '#24242c' \
-  "${tiles[@]}" -tile 6x -geometry 360x360+8+8 -title "duzidad.dll" "$out"
+  "${tiles[@]}" -tile 6x -geometry 360x360+8+8 -title "duzidad.dll" -depth 8 "$out"

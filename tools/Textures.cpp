@@ -63,10 +63,11 @@ Image MakeClouds()
             float storm = 0.22f * std::exp(-std::pow((deg - 55) / 12, 2.0f));
             float polar = 0.15f * Smooth(65, 80, deg);
             float swirl = SphereNoise(px * 2, py * 2, pz * 2, 3, 21);
-            float n = SphereNoise(px * 3 + swirl, py * 3 - swirl, pz * 5, 6, 22);
-            float d = n + belt + clear + storm + polar + 0.05f;
-            float c = Smooth(0.0f, 0.45f, d);
-            c *= 0.85f + 0.15f * SphereNoise(px * 20, py * 20, pz * 20, 2, 23);
+            // Stretched along the latitude lines, as the winds draw clouds out.
+            float n = SphereNoise(px * 2.5f + swirl, py * 2.5f - swirl, pz * 4.5f, 6, 22);
+            float d = n * 0.8f + belt + clear + storm + polar - 0.05f;
+            float c = Smooth(-0.15f, 0.55f, d);
+            c = c * c * (0.75f + 0.25f * (0.5f + 0.5f * SphereNoise(px * 12, py * 12, pz * 20, 3, 23)));
             im.at(x, y) = Rgb{c, c, c};
         }
     return im;
@@ -149,18 +150,21 @@ Image MakeGalaxy()
 {
     const int w = 1024, h = 512;
     Image im(w, h);
-    // Faint nebular haze: periodic noise, shaped into wisps.
+    // Faint nebular haze: periodic noise shaped into wisps and clouds, with dark
+    // dust lanes; no feature is larger than half the tile, so the repeats do not
+    // line up into a pattern.
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             float u = (x + 0.5f) / w, v = (y + 0.5f) / h;
-            float base = TileNoise(u, v, 4, 2, 5, 41);
+            float base = Clamp01(TileNoise(u, v, 4, 2, 4, 41) * 0.9f + 0.35f);
             float wisps = 1 - std::abs(TileNoise(u, v, 8, 4, 5, 42));
-            float haze = Clamp01(base * 0.6f + 0.25f) * wisps * wisps * wisps;
-            float dust = Clamp01(TileNoise(u, v, 16, 8, 3, 43) * 0.8f + 0.2f);
-            float g = 0.075f * haze * (0.6f + 0.4f * dust) + 0.006f;
+            float dust = Smooth(-0.2f, 0.5f, TileNoise(u, v, 16, 8, 4, 43));
+            float haze = base * base * (0.35f + 0.65f * wisps * wisps * wisps) * (0.45f + 0.55f * dust);
+            float g = 0.26f * haze + 0.008f;
             im.at(x, y) = {g, g, g};
         }
-    // Stars: many faint, few bright, each a small Gaussian wrapped round the tile.
+    // Stars: a steep brightness law (many faint, few bright), each a small Gaussian
+    // wrapped round the tile; they gather a little where the haze is.
     Random rnd(2026);
     auto splat = [&](float cx, float cy, float sigma, float peak) {
         int r = int(std::ceil(sigma * 3.5f));
@@ -171,52 +175,61 @@ Image MakeGalaxy()
                 float e = std::exp(-(ddx * ddx + ddy * ddy) / (2 * sigma * sigma)) * peak;
                 Rgb& p = im.at(((ix % w) + w) % w, ((iy % h) + h) % h);
                 p.r += e;
-                p.g += e;
-                p.b += e;
             }
     };
-    for (int i = 0; i < 5200; ++i) {
+    int placed = 0;
+    while (placed < 4200) {
         float x = rnd.Uniform() * w, y = rnd.Uniform() * h;
-        float m = rnd.Uniform();
-        float bright = 0.10f + 0.9f * std::pow(m, 9.0f);  // a steep brightness law
         float u = x / w, v = y / h;
-        // Stars gather a little where the haze is, like a milky band.
-        if (TileNoise(u, v, 4, 2, 2, 41) < -0.2f && rnd.Uniform() < 0.45f)
+        float density = Clamp01(TileNoise(u, v, 4, 2, 4, 41) * 0.9f + 0.6f);
+        if (rnd.Uniform() > 0.35f + 0.65f * density)
             continue;
-        float sigma = 0.45f + 0.55f * bright;
-        splat(x, y, sigma, bright * 1.3f);
-        if (bright > 0.55f)  // the brightest get a soft halo
-            splat(x, y, sigma * 3.2f, bright * 0.06f);
+        ++placed;
+        float m = std::pow(rnd.Uniform(), 2.6f);
+        float bright = 0.07f * std::pow(1 / 0.07f, m);  // 0.07 .. 1
+        float sigma = 0.42f + 0.45f * bright;
+        splat(x, y, sigma, std::min(1.0f, bright * 1.6f));
+        if (bright > 0.45f)  // the brightest get a soft halo
+            splat(x, y, sigma * 3.5f, bright * 0.07f);
     }
-    for (Rgb& p : im.pixels)
-        p = Rgb{1, 1, 1} * Clamp01(p.r);
+    for (Rgb& p : im.pixels) {
+        float g = Clamp01(p.r);
+        p = {g, g, g};
+    }
     return im;
 }
 
 // Corona: a soft glow round the Sun's disc (radius 0.46 of the half-width) with
-// faint rays, black well before the quad's edge so no square shows.
+// faint rays, black well before the quad's edge so no square shows. Two layers of
+// it are added over each other, tinted, so it stays below full white.
 Image MakeCrown()
 {
     const int n = 256;
     Image im(n, n);
     Random rnd(7);
-    float phase[8], freq[8] = {5, 7, 11, 13, 17, 23, 29, 37};
+    float phase[10], freq[10] = {3, 5, 7, 11, 13, 17, 19, 23, 29, 31};
     for (float& p : phase)
         p = rnd.Range(0, 2 * Pi);
     for (int y = 0; y < n; ++y)
         for (int x = 0; x < n; ++x) {
-            float dx = (x + 0.5f) / n * 2 - 1, dy = (y + 0.5f) / n * 2 - 1;
-            float r = std::sqrt(dx * dx + dy * dy), a = std::atan2(dy, dx);
-            float rays = 0;
-            for (int k = 0; k < 8; ++k)
-                rays += std::pow(0.5f + 0.5f * std::cos(freq[k] * a + phase[k] + r * 2.5f), 6.0f) / (1 + k * 0.3f);
-            float streak = TileNoise(a / (2 * Pi) + 0.5f, r * 0.25f, 32, 1, 2, 51);
-            float d = std::max(0.0f, r - 0.44f);
-            float glow = std::exp(-d / 0.085f) * 0.85f + std::exp(-d / 0.22f) * 0.35f;
-            float ray = std::exp(-d / 0.18f) * (0.30f * rays + 0.12f * streak);
-            float v = r < 0.44f ? 1.0f : glow + ray;
-            v *= 1 - Smooth(0.70f, 0.93f, r);
-            v = Clamp01(v);
+            float v = 0;
+            // 2 x 2 samples per texel keep the thin rays smooth.
+            for (int j = 0; j < 2; ++j)
+                for (int i = 0; i < 2; ++i) {
+                    float dx = (x + 0.25f + 0.5f * i) / n * 2 - 1, dy = (y + 0.25f + 0.5f * j) / n * 2 - 1;
+                    float r = std::sqrt(dx * dx + dy * dy), a = std::atan2(dy, dx);
+                    float rays = 0;
+                    for (int k = 0; k < 10; ++k)
+                        rays += std::pow(0.5f + 0.5f * std::cos(freq[k] * a + phase[k]), 10.0f);
+                    rays /= 2.2f;
+                    float streak = 0.5f + 0.5f * TileNoise(a / (2 * Pi) + 0.5f, r * 0.5f, 64, 1, 2, 51);
+                    float d = std::max(0.0f, r - 0.45f);
+                    float glow = 0.50f * std::exp(-d / 0.05f) + 0.22f * std::exp(-d / 0.16f);
+                    float ray = (0.20f * rays + 0.10f * streak) * std::exp(-d / 0.20f) * Smooth(0.0f, 0.04f, d);
+                    float s = r < 0.45f ? 0.72f : glow + ray;
+                    v += s * (1 - Smooth(0.72f, 0.94f, r));
+                }
+            v = Clamp01(v / 4);
             im.at(x, y) = {v, v, v};
         }
     return im;
