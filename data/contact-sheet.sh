@@ -30,6 +30,8 @@ tiles+=(-label "288  preview  $size" "$tmp/288.png")
 size=$(identify -format '%wx%h' "$picture")
 convert "$picture" -filter point -resize 150% -background '#101018' -gravity center -extent 512x512 "$tmp/291.png"
 tiles+=(-label "291  program's picture  $size" "$tmp/291.png")
+convert "$gen/sheet/panel-sample.png" -background '#101018' -gravity center -extent 520x520 -resize 512x512 "$tmp/panel.png"
+tiles+=(-label "panel mock-up: 274, 270, 276, 289, 290" "$tmp/panel.png")
 mkdir -p "$(dirname "$out")"
 montage -font "$font" -pointsize 18 -fill '#e8e8f0' -background '#24242c' \
   "${tiles[@]}" -tile 6x -geometry 360x360+8+8 -title "duzidad.dll" -depth 8 "$out"

@@ -51,7 +51,8 @@ int main(int argc, char** argv)
     SaveTexture(saturnRing, paths, 14);
     SaveTexture(MakeUranusRing(), paths, 15);
     SaveTexture(MakeOrbit(), paths, 18, false, 95);
-    SaveTexture(MakePanel(), paths, 17, false, 95);
+    Image panel = MakePanel();
+    SaveTexture(panel, paths, 17, false, 95);
     std::array<unsigned char, 256> widths = MakeGlyphs(paths);
 
     SaveJpeg(RenderScene(256, 192, maps, saturnRing, galaxy, crown), paths.out + "/preview.jpg", 92);
@@ -59,5 +60,9 @@ int main(int argc, char** argv)
 
     bool ok = MakeDescriptions(texts + "/descriptions.txt", paths.out + "/descriptions.bin", widths);
     ok = MakeMessages(texts + "/messages.txt", paths.out + "/messages.bin", widths) && ok;
+    if (ok)
+        SavePng(RenderPanelSample(paths.out + "/descriptions.bin", widths, panel, LoadImage(paths.out + "/font.bmp"),
+                                  LoadImage(paths.out + "/sign.bmp"), galaxy),
+                paths.out + "/sheet/panel-sample.png");
     return ok ? 0 : 1;
 }

@@ -36,6 +36,10 @@ std::array<unsigned char, 256> MakeGlyphs(const Paths& paths);
 Image RenderScene(int width, int height, const std::array<Image, 12>& maps, const Image& saturnRing,
                   const Image& galaxy, const Image& crown);
 
+// The description panel as the saver draws it, with the Earth's text: for review.
+Image RenderPanelSample(const std::string& descriptions, const std::array<unsigned char, 256>& widths,
+                        const Image& panel, const Image& font, const Image& sign, const Image& galaxy);
+
 // Texts: converts an authored UTF-8 text into the resource's bytes (Windows-1251,
 // CR LF lines, {X} for colour code X) and checks it against the panel's layout.
 bool MakeDescriptions(const std::string& source, const std::string& target, const std::array<unsigned char, 256>& widths);

@@ -62,12 +62,13 @@ Image MakeClouds()
             float clear = -0.25f * std::exp(-std::pow((deg - 25) / 8, 2.0f));
             float storm = 0.22f * std::exp(-std::pow((deg - 55) / 12, 2.0f));
             float polar = 0.15f * Smooth(65, 80, deg);
-            float swirl = SphereNoise(px * 2, py * 2, pz * 2, 3, 21);
-            // Stretched along the latitude lines, as the winds draw clouds out.
-            float n = SphereNoise(px * 2.5f + swirl, py * 2.5f - swirl, pz * 4.5f, 6, 22);
-            float d = n * 0.8f + belt + clear + storm + polar - 0.05f;
-            float c = Smooth(-0.15f, 0.55f, d);
-            c = c * c * (0.75f + 0.25f * (0.5f + 0.5f * SphereNoise(px * 12, py * 12, pz * 20, 3, 23)));
+            // Swirled twice, so the cloud bands curl into storms.
+            float wx = SphereNoise(px * 1.5f, py * 1.5f, pz * 1.5f, 4, 21);
+            float wy = SphereNoise(px * 1.5f + 5, py * 1.5f, pz * 1.5f, 4, 24);
+            float n = SphereNoise(px * 3 + wx * 0.8f, py * 3 + wy * 0.8f, pz * 3.5f + wx * 0.5f, 7, 22);
+            float d = n * 0.9f + belt + clear + storm + polar - 0.02f;
+            float c = Smooth(-0.05f, 0.6f, d);
+            c = std::pow(c, 1.4f) * 0.95f;
             im.at(x, y) = Rgb{c, c, c};
         }
     return im;
