@@ -12,7 +12,11 @@ cd "$cache"
 deb=$(ls stellarium-data_*_all.deb 2>/dev/null | head -n 1 || true)
 if [ -z "$deb" ]; then
   echo "fetch-maps: downloading stellarium-data (about 250 MB, once)" >&2
-  apt-get download stellarium-data
+  if ! apt-get download stellarium-data; then
+    # A machine whose package lists were never fetched knows no such package yet.
+    if [ "$(id -u)" -eq 0 ]; then apt-get update -q; else sudo apt-get update -q; fi
+    apt-get download stellarium-data
+  fi
   deb=$(ls stellarium-data_*_all.deb | head -n 1)
 fi
 if [ ! -f stellarium-data/usr/share/stellarium/textures/saturn_rings_radial.png ]; then

@@ -232,9 +232,9 @@ int main(int argc, char** argv)
     for (double t = 1.5; t < Seconds - 0.5;) {
         double note = scale[rnd.Next() % 9];
         float pan = float(rnd.Uniform() * 1.4 - 0.7);
-        Bell(music, note, t, 0.035f + float(rnd.Uniform()) * 0.03f, pan);
+        Bell(music, note, t, 0.09f + float(rnd.Uniform()) * 0.07f, pan);
         if (rnd.Uniform() < 0.3)  // now and then an echoing answer a fifth lower
-            Bell(music, note - 5, t + 0.45, 0.02f, -pan);
+            Bell(music, note - 5, t + 0.45, 0.05f, -pan);
         t += 1.6 + rnd.Uniform() * 3.2;
     }
     Breath(music, 0.05f);
