@@ -263,6 +263,13 @@ Image MakeSaturnRing(const Paths& paths)
                 }
             im.at(x, y) = sum * (1.0f / 9);
         }
+    // The disk is lit at a slant and added to the scene: let its brightest ringlet
+    // reach nearly full brightness.
+    float peak = 0;
+    for (const Rgb& p : im.pixels)
+        peak = std::max({peak, p.r, p.g, p.b});
+    for (Rgb& p : im.pixels)
+        p = p * (0.95f / peak);
     return im;
 }
 
