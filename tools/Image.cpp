@@ -74,6 +74,53 @@ Image Resize(const Image& source, int width, int height)
     return out;
 }
 
+Image Enlarge2x(const Image& src)
+{
+    auto cubic = [](float t, float a, float b, float c, float d) {
+        return b + 0.5f * t * (c - a + t * (2 * a - 5 * b + 4 * c - d + t * (3 * (b - c) + d - a)));
+    };
+    auto texel = [&](int x, int y) -> const Rgb& {
+        x = ((x % src.width) + src.width) % src.width;
+        y = std::clamp(y, 0, src.height - 1);
+        return src.at(x, y);
+    };
+    Image big(src.width * 2, src.height * 2);
+    for (int y = 0; y < big.height; ++y)
+        for (int x = 0; x < big.width; ++x) {
+            float fx = (x + 0.5f) / 2 - 0.5f, fy = (y + 0.5f) / 2 - 0.5f;
+            int ix = int(std::floor(fx)), iy = int(std::floor(fy));
+            float tx = fx - ix, ty = fy - iy;
+            float rows[3][4];
+            for (int j = 0; j < 4; ++j)
+                for (int c = 0; c < 3; ++c) {
+                    float v[4];
+                    for (int i = 0; i < 4; ++i) {
+                        const Rgb& p = texel(ix - 1 + i, iy - 1 + j);
+                        v[i] = c == 0 ? p.r : (c == 1 ? p.g : p.b);
+                    }
+                    rows[c][j] = cubic(tx, v[0], v[1], v[2], v[3]);
+                }
+            big.at(x, y) = {cubic(ty, rows[0][0], rows[0][1], rows[0][2], rows[0][3]),
+                            cubic(ty, rows[1][0], rows[1][1], rows[1][2], rows[1][3]),
+                            cubic(ty, rows[2][0], rows[2][1], rows[2][2], rows[2][3])};
+        }
+    // Unsharp mask against a 3 x 3 blur.
+    Image out(big.width, big.height);
+    for (int y = 0; y < big.height; ++y)
+        for (int x = 0; x < big.width; ++x) {
+            Rgb blur;
+            for (int j = -1; j <= 1; ++j)
+                for (int i = -1; i <= 1; ++i)
+                    blur = blur + big.at(((x + i) % big.width + big.width) % big.width,
+                                         std::clamp(y + j, 0, big.height - 1)) *
+                                      (1.0f / 9);
+            Rgb p = big.at(x, y);
+            Rgb sharp = p + (p + blur * -1.0f) * 0.5f;
+            out.at(x, y) = {Clamp01(sharp.r), Clamp01(sharp.g), Clamp01(sharp.b)};
+        }
+    return out;
+}
+
 static unsigned char Byte(float v) { return (unsigned char)std::lround(Clamp01(v) * 255.0f); }
 
 static std::vector<unsigned char> Bytes(const Image& im, bool grey)

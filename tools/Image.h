@@ -41,6 +41,10 @@ Image Resize(const Image& source, int width, int height);
 
 // Writers. JPEG: baseline, fixed quality, no density, no time stamp. BMP: 8-bit
 // grey with a palette when `grey`, 24-bit otherwise; no resolution recorded.
+// Doubles a map's size with Catmull-Rom interpolation (x wraps, y clamps) and a
+// light unsharp mask, so a magnified globe keeps crisp band edges.
+Image Enlarge2x(const Image& source);
+
 void SaveJpeg(const Image& image, const std::string& path, int quality, bool grey = false);
 void SaveBmp(const Image& image, const std::string& path, bool grey);
 void SavePng(const Image& image, const std::string& path);

@@ -140,6 +140,10 @@ void MakeSurfaceMaps(const Paths& paths, std::array<Image, 12>& maps)
     maps[9] = LoadImage(Map(paths, "pluto.png"));
     maps[10] = TintSun(LoadImage(Map(paths, "sun.png")));
     maps[11] = MakeClouds();
+    // The maps of 512 x 256 are doubled: the giant planets fill much of the screen.
+    for (int i = 1; i <= 11; ++i)
+        if (maps[i].width < 1024)
+            maps[i] = Enlarge2x(maps[i]);
     for (int i = 1; i <= 11; ++i)
         if (maps[i].width < 512 || maps[i].height < 256 || maps[i].width % 4)
             Fail("surface map " + std::to_string(i) + " is too small");
