@@ -221,8 +221,10 @@ int main(int argc, char** argv)
         double start = c * step - 3;
         for (size_t n = 1; n < chords[c].size(); ++n)
             Pad(music, dark, bright, chords[c][n], start, step + 6, 5.5, 0.16f);
-        // The chord's root, low and round.
-        Pad(music, dark, dark, chords[c][0] - 12, start, step + 6, 5.0, 0.20f);
+        // The chord's root, low and round, in two octaves so that small speakers
+        // keep it too.
+        Pad(music, dark, dark, chords[c][0] - 12, start, step + 6, 5.0, 0.11f);
+        Pad(music, dark, bright, chords[c][0], start, step + 6, 5.0, 0.10f);
     }
     Drone(music, 38, 0.05f);
 
