@@ -1,4 +1,14 @@
+// The configuration dialog: every setting, the defaults switch, the volume
+// slider and a picture; OK stores the settings, Cancel leaves them.
 #pragma once
+
+#include "support/Win.h"
 
 // Shows the configuration dialog modally, then ends the process. Never returns.
 [[noreturn]] void ShowConfigDialog();
+
+// Shows the dialog modally (no owner) and returns when it is closed.
+void RunConfigDialog();
+
+// The dialog procedure of the configuration dialog template.
+INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -26,3 +26,46 @@
 
 // The configuration dialog's picture (a JPEG, raw data).
 #define IDR_CONFIG_PICTURE        291
+
+// Configuration dialog and its controls.
+#define IDD_CONFIG                1024
+#define IDC_RESTORE_DEFAULTS      1025
+#define IDC_SETTING_OPTIONS       1026
+#define IDC_OPTIONS_GROUP         1027  /* first of the option controls */
+#define IDC_QUALITY_LABEL         1028
+#define IDC_QUALITY               1029
+#define IDC_CAM_DISTANCE_LABEL    1030
+#define IDC_CAM_DISTANCE          1031
+#define IDC_FACTORS_GROUP         1032
+#define IDC_SCALE_LABEL           1033
+#define IDC_SCALE                 1034
+#define IDC_SPEED_LABEL           1035
+#define IDC_SPEED                 1036
+#define IDC_DISTANCE_LABEL        1037
+#define IDC_DISTANCE              1038
+#define IDC_SIZES_LABEL           1039
+#define IDC_SIZES                 1040
+#define IDC_CAM_ROTATION_LABEL    1041
+#define IDC_CAM_ROTATION          1042
+#define IDC_FPS_MOUSE_GROUP       1043
+#define IDC_FPS                   1044
+#define IDC_DESC_PLANET           1045
+#define IDC_MOUSE_MOVE            1046
+#define IDC_SOUND_GROUP           1047
+#define IDC_VOLUME_LABEL          1048
+#define IDC_VOLUME                1049
+#define IDC_SOUND                 1050
+#define IDC_TIME_GROUP            1051
+#define IDC_CLOCK                 1052
+#define IDC_CLOCK_SHORT           1053
+#define IDC_CLOCK_FULL            1054  /* last of the option controls */
+#define IDC_ABOUT                 1055
+#define IDC_PICTURE               1056
+
+// About dialog and its controls.
+#define IDD_ABOUT                 768
+#define IDC_ABOUT_TITLE           769
+#define IDC_ABOUT_VERSION         770
+#define IDC_ABOUT_MAIL            771
+#define IDC_ABOUT_WEB             772
+#define IDC_ABOUT_MAIL2           773

@@ -1,5 +1,7 @@
 // The built Astrolume.scr started as the screen-saver host starts it, watched
 // from outside: its windows, its message boxes, its exit code.
+#include "common/Settings.h"
+#include "resources/ResourceIds.h"
 #include "tests/windows/probe/Probe.h"
 
 #include <gtest/gtest.h>
@@ -48,9 +50,9 @@ TEST(EndToEnd, RunModeWithoutDataLibraryShowsOneErrorAndEnds)
 TEST(EndToEnd, OtherArgumentsEndWithoutAnyWindow)
 {
     Installed installed;
-    // Unknown letters end at once; configuration, preview and password modes
-    // are not built yet and end at once too.
-    for (const char* arguments : {"/x", "/", "\"\"", "/c", "/c:1234", "", "c", "/p 1234", "/a 1234"}) {
+    // Unknown letters end at once; preview and password modes are not built
+    // yet and end at once too.
+    for (const char* arguments : {"/x", "/", "/p 1234", "/a 1234"}) {
         SCOPED_TRACE(arguments);
         probe::ChildProcess saver(installed.program, arguments);
         ASSERT_TRUE(saver.started());
@@ -60,6 +62,55 @@ TEST(EndToEnd, OtherArgumentsEndWithoutAnyWindow)
         EXPECT_EQ(*code, 0u);
         EXPECT_FALSE(sawWindow);
     }
+}
+
+TEST(EndToEnd, ConfigurationModeShowsTheDialogUntilItIsClosed)
+{
+    // The data library beside the program: no folder question comes first.
+    Installed installed("v272");
+    probe::ScratchRegistryKey scratch(SettingsKey);
+    // An empty quoted argument counts as no argument.
+    for (const char* arguments : {"/c", "", "\"\"", "c", "/c:1234", "-C"}) {
+        SCOPED_TRACE(arguments);
+        probe::ChildProcess saver(installed.program, arguments);
+        ASSERT_TRUE(saver.started());
+        HWND dialog = probe::WaitForWindow(saver.id(), "Astrolume Configuration", 20000);
+        ASSERT_NE(dialog, nullptr) << "no configuration dialog";
+        EXPECT_EQ(probe::VisibleWindowsOf(saver.id()).size(), 1u);
+        ASSERT_TRUE(probe::PressButton(dialog, IDCANCEL));
+        auto code = saver.Wait(20000);
+        ASSERT_TRUE(code.has_value()) << "still running after the dialog was closed";
+        EXPECT_EQ(*code, 0u);
+    }
+}
+
+TEST(EndToEnd, ConfigurationOkWritesTheRegistry)
+{
+    Installed installed("v272");
+    probe::ScratchRegistryKey scratch(SettingsKey);
+    probe::ChildProcess saver(installed.program, "/c");
+    ASSERT_TRUE(saver.started());
+    HWND dialog = probe::WaitForWindow(saver.id(), "Astrolume Configuration", 20000);
+    ASSERT_NE(dialog, nullptr);
+    // Opening stored the defaults (a first start).
+    auto values = probe::ReadRegValues(SettingsKey);
+    ASSERT_TRUE(values.has_value());
+    EXPECT_EQ(values->size(), 16u);
+
+    SendMessageA(GetDlgItem(dialog, IDC_SETTING_OPTIONS), BM_CLICK, 0, 0);
+    SendMessageA(GetDlgItem(dialog, IDC_QUALITY), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("45"));
+    SendMessageA(GetDlgItem(dialog, IDC_MOUSE_MOVE), BM_CLICK, 0, 0);
+    ASSERT_TRUE(probe::PressButton(dialog, IDOK));
+    auto code = saver.Wait(20000);
+    ASSERT_TRUE(code.has_value()) << "still running after OK";
+    EXPECT_EQ(*code, 0u);
+
+    values = probe::ReadRegValues(SettingsKey);
+    ASSERT_TRUE(values.has_value());
+    EXPECT_EQ(values->at("DefaultSettings").Text(), "0");
+    EXPECT_EQ(values->at("Quality").Text(), "45");
+    EXPECT_EQ(values->at("MouseMove").Text(), "1");
+    EXPECT_EQ(values->at("CamDistance").Text(), "25.0");
 }
 
 TEST(EndToEnd, RunModeWithDataLibraryGoesPastTheLibraryCheck)

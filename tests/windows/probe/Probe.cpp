@@ -1,5 +1,7 @@
 #include "tests/windows/probe/Probe.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <map>
 
 namespace probe {
@@ -198,6 +200,149 @@ std::optional<DWORD> WaitWithoutWindows(ChildProcess& child, DWORD milliseconds,
         }
         if (GetTickCount() - start >= milliseconds) return std::nullopt;
     }
+}
+
+HWND WaitForWindow(DWORD processId, const std::string& caption, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    do {
+        for (HWND window : VisibleWindowsOf(processId))
+            if (TextOf(window) == caption) return window;
+        Sleep(50);
+    } while (GetTickCount() - start < milliseconds);
+    return nullptr;
+}
+
+std::string TextOf(HWND window)
+{
+    char buffer[4096] = {};
+    const LRESULT n = SendMessageA(window, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
+    return std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+}
+
+std::string ClassOf(HWND window) { return ClassName(window); }
+
+bool PressKey(HWND window, UINT virtualKey)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    const DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    HWND target = window;
+    if (GetGUIThreadInfo(thread, &info) && info.hwndFocus) target = info.hwndFocus;
+    const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
+    return PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | (scan << 16)) &&
+           PostMessageA(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | 0xC0000000u);
+}
+
+int Screenshot::Count(RECT area, COLORREF color) const
+{
+    int count = 0;
+    for (int y = std::max<int>(area.top, 0); y < std::min<int>(area.bottom, height); ++y)
+        for (int x = std::max<int>(area.left, 0); x < std::min<int>(area.right, width); ++x)
+            if (At(x, y) == color) ++count;
+    return count;
+}
+
+bool Screenshot::SaveBmp(const std::string& path) const
+{
+    if (width <= 0 || height <= 0) return false;
+    const DWORD rowBytes = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    const DWORD imageBytes = rowBytes * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;  // "BM"
+    file.bfOffBits = sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER);
+    file.bfSize = file.bfOffBits + imageBytes;
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = imageBytes;
+    std::string data(imageBytes, '\0');
+    for (int y = 0; y < height; ++y) {
+        char* row = data.data() + static_cast<std::size_t>(height - 1 - y) * rowBytes;
+        for (int x = 0; x < width; ++x) {
+            const COLORREF c = At(x, y);
+            row[x * 3 + 0] = static_cast<char>(GetBValue(c));
+            row[x * 3 + 1] = static_cast<char>(GetGValue(c));
+            row[x * 3 + 2] = static_cast<char>(GetRValue(c));
+        }
+    }
+    HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(out, &file, sizeof file, &written, nullptr) && written == sizeof file;
+    ok = ok && WriteFile(out, &info, sizeof info, &written, nullptr) && written == sizeof info;
+    ok = ok && WriteFile(out, data.data(), imageBytes, &written, nullptr) && written == imageBytes;
+    CloseHandle(out);
+    return ok;
+}
+
+Screenshot CaptureWindow(HWND window, bool repaint)
+{
+    // NOTE: only the client area: without a window manager nobody draws the
+    // caption bar under Wine.
+    Screenshot picture;
+    if (repaint) {
+        RedrawWindow(window, nullptr, nullptr,
+                     RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+        // Paint messages of another thread's windows arrive on that thread's own time.
+        Sleep(300);
+    }
+    RECT area{};
+    if (!GetClientRect(window, &area)) return picture;
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return picture;
+
+    // NOTE: read from the window's own DC, not the screen: what a window draws
+    // reaches the screen only when the system flushes its surface.
+    HDC source = GetDC(window);
+    if (!source) return picture;
+    HDC memory = CreateCompatibleDC(source);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = memory ? CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    if (bitmap && bits) {
+        HGDIOBJ previous = SelectObject(memory, bitmap);
+        if (BitBlt(memory, 0, 0, width, height, source, 0, 0, SRCCOPY)) {
+            GdiFlush();
+            picture.width = width;
+            picture.height = height;
+            picture.pixels.resize(static_cast<std::size_t>(width) * height);
+            const auto* pixel = static_cast<const std::uint8_t*>(bits);
+            for (std::size_t i = 0; i < picture.pixels.size(); ++i)
+                picture.pixels[i] = RGB(pixel[i * 4 + 2], pixel[i * 4 + 1], pixel[i * 4 + 0]);
+        }
+        SelectObject(memory, previous);
+    }
+    if (bitmap) DeleteObject(bitmap);
+    if (memory) DeleteDC(memory);
+    ReleaseDC(window, source);
+    return picture;
+}
+
+RECT AreaInCapture(HWND window, HWND child)
+{
+    RECT area{};
+    GetWindowRect(child, &area);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
+    return area;
+}
+
+std::string SaveScreenshot(const Screenshot& picture, const std::string& name)
+{
+    const std::string folder = Argument("screenshots");
+    if (folder.empty()) return {};
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string path = folder + "\\" + name + ".bmp";
+    return picture.SaveBmp(path) ? path : std::string();
 }
 
 std::string RegValue::Text() const

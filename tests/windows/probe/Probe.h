@@ -77,6 +77,45 @@ bool WaitUntilGone(HWND window, DWORD milliseconds);
 // tells whether a window appeared.
 std::optional<DWORD> WaitWithoutWindows(ChildProcess& child, DWORD milliseconds, bool& sawWindow);
 
+// Waits for a visible top-level window of the process with exactly this caption;
+// null on timeout.
+HWND WaitForWindow(DWORD processId, const std::string& caption, DWORD milliseconds);
+
+// The text of a window (WM_GETTEXT, so it works across threads and processes).
+std::string TextOf(HWND window);
+std::string ClassOf(HWND window);
+
+// Presses and releases a key in the window that has the keyboard focus on the
+// thread of `window`, through that thread's message queue (where a dialog's
+// own loop turns Esc and Enter into commands).
+bool PressKey(HWND window, UINT virtualKey);
+
+// --- Screenshots. ----------------------------------------------------------
+
+// Pixels of a screen area as 0x00BBGGRR colours, row by row from the top.
+class Screenshot {
+public:
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;
+
+    COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+    // How many pixels of `area` (clipped to the picture) have exactly `color`.
+    int Count(RECT area, COLORREF color) const;
+    // Writes a 24-bit BMP file; false when it cannot be written.
+    bool SaveBmp(const std::string& path) const;
+};
+
+// The window's client area as drawn; with `repaint` the window and its
+// children are first asked to paint everything again.
+Screenshot CaptureWindow(HWND window, bool repaint = true);
+// The area of `child` inside a capture of `window` made by CaptureWindow.
+RECT AreaInCapture(HWND window, HWND child);
+
+// Saves a capture as <name>.bmp in the folder the runner passes as
+// --screenshots (created when missing); returns the path written, or empty.
+std::string SaveScreenshot(const Screenshot& picture, const std::string& name);
+
 // --- The registry of the bench's prefix (HKEY_CURRENT_USER). ---------------
 
 struct RegValue {
