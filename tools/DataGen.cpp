@@ -38,6 +38,14 @@ int main(int argc, char** argv)
     std::string texts = argv[3];
     std::filesystem::create_directories(paths.out + "/sheet");
 
+    // Glyphs and widths first: the texts are checked against them, and a text that
+    // does not fit stops the build before the slow pictures.
+    std::array<unsigned char, 256> widths = MakeGlyphs(paths);
+    bool ok = MakeDescriptions(texts + "/descriptions.txt", paths.out + "/descriptions.bin", widths);
+    ok = MakeMessages(texts + "/messages.txt", paths.out + "/messages.bin", widths) && ok;
+    if (!ok)
+        return 1;
+
     std::array<Image, 12> maps;
     MakeSurfaceMaps(paths, maps);
     for (int slot = 1; slot <= 11; ++slot)
@@ -53,16 +61,11 @@ int main(int argc, char** argv)
     SaveTexture(MakeOrbit(), paths, 18, false, 95);
     Image panel = MakePanel();
     SaveTexture(panel, paths, 17, false, 95);
-    std::array<unsigned char, 256> widths = MakeGlyphs(paths);
 
     SaveJpeg(RenderScene(256, 192, maps, saturnRing, galaxy, crown), paths.out + "/preview.jpg", 92);
     SaveJpeg(RenderScene(264, 168, maps, saturnRing, galaxy, crown), argv[5], 92);
-
-    bool ok = MakeDescriptions(texts + "/descriptions.txt", paths.out + "/descriptions.bin", widths);
-    ok = MakeMessages(texts + "/messages.txt", paths.out + "/messages.bin", widths) && ok;
-    if (ok)
-        SavePng(RenderPanelSample(paths.out + "/descriptions.bin", widths, panel, LoadImage(paths.out + "/font.bmp"),
-                                  LoadImage(paths.out + "/sign.bmp"), galaxy),
-                paths.out + "/sheet/panel-sample.png");
-    return ok ? 0 : 1;
+    SavePng(RenderPanelSample(paths.out + "/descriptions.bin", widths, panel, LoadImage(paths.out + "/font.bmp"),
+                              LoadImage(paths.out + "/sign.bmp"), galaxy),
+            paths.out + "/sheet/panel-sample.png");
+    return 0;
 }
