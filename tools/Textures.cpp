@@ -40,7 +40,7 @@ Image MakeVenus()
             float chevron = std::abs(lat) * 2.2f - std::sin(lon) * 0.9f;
             float y_mark = std::exp(-chevron * chevron * 3.0f) * (0.5f + 0.5f * std::cos(lon));
             float polar = Smooth(0.9f, 1.4f, std::abs(lat));
-            float v = 0.80f + 0.09f * bands + 0.03f * fine - 0.07f * y_mark + 0.06f * polar;
+            float v = 0.80f + 0.14f * bands + 0.04f * fine - 0.16f * y_mark + 0.06f * polar;
             Rgb warm{0.93f, 0.80f, 0.55f}, pale{0.99f, 0.95f, 0.82f};
             im.at(x, y) = Mix(warm, pale, Clamp01((v - 0.65f) / 0.4f)) * (0.9f + 0.12f * v);
         }
@@ -192,7 +192,7 @@ Image MakeGalaxy()
         ++placed;
         float m = std::pow(rnd.Uniform(), 2.6f);
         float bright = 0.07f * std::pow(1 / 0.07f, m);  // 0.07 .. 1
-        float sigma = 0.42f + 0.45f * bright;
+        float sigma = 0.55f + 0.45f * bright;  // no smaller than a texel: no shimmer
         splat(x, y, sigma, std::min(1.0f, bright * 1.6f));
         if (bright > 0.45f)  // the brightest get a soft halo
             splat(x, y, sigma * 3.5f, bright * 0.07f);
