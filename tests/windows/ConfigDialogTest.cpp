@@ -379,6 +379,11 @@ TEST_F(ConfigDialogTest, AboutOpensFromItsButtonAndClosesWithEsc)
         EXPECT_TRUE(covered) << id;
     }
 
+    // The labels keep their fonts to themselves: the dialog still has the font of its template.
+    const auto dialogFont = reinterpret_cast<HGDIOBJ>(SendMessageA(about, WM_GETFONT, 0, 0));
+    EXPECT_EQ(dialogFont, reinterpret_cast<HGDIOBJ>(SendMessageA(GetDlgItem(about, IDOK), WM_GETFONT, 0, 0)));
+    EXPECT_EQ(GetObjectType(dialogFont), static_cast<DWORD>(OBJ_FONT));
+
     // The drawn title and version, the labels in their normal blue; a label under the mouse turns red.
     auto picture = probe::CaptureWindow(about);
     const RECT title = probe::AreaInCapture(about, GetDlgItem(about, IDC_ABOUT_TITLE));

@@ -193,6 +193,28 @@ TEST_F(UrlLabelTest, BackgroundIsTheParentsBrushOrButtonFace)
     }
 }
 
+TEST_F(UrlLabelTest, WindowOutlivingItsLabelIgnoresTheMouse)
+{
+    // The About dialog frees its labels before the dialog and its children are
+    // destroyed: messages in between must not reach the freed objects.
+    ParentWindow parent(nullptr);
+    int clicks = 0;
+    HWND window = nullptr;
+    {
+        TUrlLabel label(10, 10, 280, 24, parent.handle);
+        label.SetCaption("gone");
+        label.SetOnClick([&](const std::string&) { ++clicks; });
+        window = label.Handle();
+    }
+    ASSERT_TRUE(IsWindow(window)) << "the window goes with its parent, not with the label";
+    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+    InvalidateRect(window, nullptr, FALSE);
+    ParentWindow::Pump();
+    EXPECT_EQ(clicks, 0);
+}
+
 TEST_F(UrlLabelTest, NewCaptionWaitsForTheNextPaint)
 {
     ParentWindow parent(nullptr);
