@@ -51,6 +51,9 @@ protected:
     ~ConfigDialogTest() override
     {
         if (runner_.joinable()) {
+            // A failed test may leave the About dialog open over this one.
+            if (HWND about = probe::WaitForWindow(GetCurrentProcessId(), "About", 0))
+                PostMessageA(about, WM_COMMAND, IDCANCEL, 0);
             if (dialog) PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
             runner_.join();
         }
