@@ -1,0 +1,3 @@
+#include "common/Commons.h"
+
+std::uint32_t Textures[TextureCount] = {};

@@ -1,0 +1,36 @@
+// Declarations shared by the scene, the model, the texture set and the text
+// output. Nothing here includes <windows.h> or GL.
+#pragma once
+
+#include <cstdint>
+
+// The twenty texture slots. The ordinal fixes the picture's resource id in the
+// data library (TextureResourceBase + ordinal) and, for 1 to 9, the planet row.
+enum TTexName : std::uint8_t {
+    txGalaxy,
+    txMercury,
+    txVenus,
+    txEarth,
+    txMars,
+    txJupiter,
+    txSaturn,
+    txUranus,
+    txNeptune,
+    txPluto,
+    txSun,
+    txClouds,
+    txNumberFont,
+    txFont,
+    txSRing,
+    txURing,
+    txCrown,
+    txPanel,
+    txOrbit,
+    txSign,
+};
+
+inline constexpr int TextureCount = 20;
+inline constexpr int TextureResourceBase = 257;
+
+// OpenGL texture names of the current context, indexed by TTexName; 0 when none.
+extern std::uint32_t Textures[TextureCount];

@@ -1,0 +1,16 @@
+#include "scene/FrameTiming.h"
+
+#include <cmath>
+
+std::int32_t FrameRateOf(std::int32_t frames, std::uint32_t milliseconds)
+{
+    if (milliseconds == 0) return 0;
+    // The product wraps like the 32-bit integer it is, without undefined behaviour.
+    const auto product = static_cast<std::int32_t>(static_cast<std::uint32_t>(frames) * 1000u);
+    return static_cast<std::int32_t>(std::nearbyint(static_cast<double>(product) / milliseconds));
+}
+
+float AdvanceTilt(float tilt, std::int32_t elapsed, float rotation)
+{
+    return static_cast<float>(tilt + static_cast<double>(elapsed) * rotation / 100.0);
+}
