@@ -1,5 +1,6 @@
 #include "model/Planets.h"
 
+#include "common/SafeSettings.h"
 #include "common/Util.h"
 
 #include <cmath>
@@ -55,15 +56,13 @@ float HaloThicknessOf(int index)
 TPlanetValues PlanetValues(int index, const TPlanetScale& scale)
 {
     const TPlanetDescription& row = PlanetTable[index];
-    const long double speed = scale.Speed;
     TPlanetValues v{};
-    // NOTE: Speed 0 makes both periods infinite; AdvanceAngle then keeps the
-    // planet still instead of dividing by them.
-    v.OrbitPeriod = static_cast<float>(row.OrbitPeriod / speed * PeriodScale);
+    // Speed 0 makes both periods infinite; AdvanceAngle then keeps the planet still.
+    v.OrbitPeriod = static_cast<float>(static_cast<long double>(PeriodAtSpeed(row.OrbitPeriod, scale.Speed)) * PeriodScale);
     v.OrbitRadius = static_cast<float>(static_cast<long double>(scale.Distance) * row.OrbitDistance * DistanceScale);
     v.Inclination = row.OrbitInclination;
     v.Radius = static_cast<float>(static_cast<long double>(scale.Sizes) * row.Radius * RadiusScale);
-    v.SpinPeriod = static_cast<float>(row.RotationPeriod / speed);
+    v.SpinPeriod = PeriodAtSpeed(row.RotationPeriod, scale.Speed);
     v.Tilt = static_cast<float>(row.AxialTilt / Pi * 180.0L);
     return v;
 }
@@ -78,11 +77,4 @@ float AdvanceAngle(float angle, std::int32_t elapsed, float period)
 {
     if (period == 0.0f || !std::isfinite(period)) return angle;
     return static_cast<float>(angle + elapsed / (100.0L * period));
-}
-
-std::int32_t TessellationOf(std::int32_t quality)
-{
-    if (quality < MinTessellation) return MinTessellation;
-    if (quality > MaxTessellation) return MaxTessellation;
-    return quality;
 }

@@ -63,10 +63,3 @@ float InitialOrbitAngle(const char* name);
 // `angle` advanced by `elapsed` milliseconds for a period: elapsed / (100 * period).
 // A period that is zero or not finite (Speed 0 in the settings) does not move.
 float AdvanceAngle(float angle, std::int32_t elapsed, float period);
-
-// Slices and stacks of every sphere and disk for a Quality setting. Below 3 a
-// sphere has no volume; far above a few hundred the disks alone would stall each
-// frame, so the value is kept within that range.
-std::int32_t TessellationOf(std::int32_t quality);
-inline constexpr std::int32_t MinTessellation = 3;
-inline constexpr std::int32_t MaxTessellation = 240;

@@ -69,3 +69,7 @@
 #define IDC_ABOUT_MAIL            771
 #define IDC_ABOUT_WEB             772
 #define IDC_ABOUT_MAIL2           773
+
+// Run mode: the saver window's icon and the texture-loading wait dialog.
+#define IDI_SAVER                 336
+#define IDD_WAIT                  512

@@ -10,6 +10,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick
   googletest libstb-dev fonts-dejavu-core vorbis-tools
   libasound2-plugins:i386 alsa-utils
+  libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386
 )
 
 missing=()

@@ -3,18 +3,25 @@
 #include "common/DataLibrary.h"
 #include "common/Settings.h"
 #include "common/Util.h"
+#include "descriptions/ShowMsg.h"
 #include "sound/Bass.h"
 #include "dialogs/ConfigDialog.h"
+#include "model/PlanetaryModel.h"
+#include "shell/MainLoop.h"
 #include "shell/SaverWindow.h"
 #include "shell/ShowError.h"
 #include "support/Streams.h"
 #include "support/Win.h"
+
+#include <new>
 
 bool FullScreen = false;
 bool SoundReady = false;
 std::uint32_t MusicStream = 0;
 double SavedVolume = 0.0;
 TMemoryStream* MusicData = nullptr;
+TDrawMsg* DescPanel = nullptr;
+TPlanetaryModel* Model = nullptr;
 
 namespace {
 // The master volume was read and replaced by StartSound.
@@ -29,8 +36,15 @@ bool InitRunMode()
     // Scaled in memory only; the stored settings keep their own values.
     Settings.Distance *= Settings.Scale;
     Settings.Sizes *= Settings.Scale;
-    // The description panel and the planetary model join here as they are
-    // built; neither needs an OpenGL context.
+    DescPanel = new TDrawMsg;
+    // Neither needs an OpenGL context: everything that does is built with the textures.
+    Model = new (std::nothrow) TPlanetaryModel;
+    if (Model == nullptr || !Model->Valid()) {
+        delete Model;
+        Model = nullptr;
+        ShowError("", IDS_INITIALIZATION, IDS_ERROR);
+        return false;
+    }
     return true;
 }
 
@@ -92,9 +106,16 @@ void RunSaver()
     FullScreen = true;
     StartSound();
 
-    // The scene window and the main loop come next; without them run mode has
-    // nothing to show and shuts down.
+    if (!OpenSceneWindow("Astrolume", 800, 600, 32)) {
+        ShowError("", IDS_CANT_CREATE_WINDOW, IDS_ERROR);
+        return;
+    }
+    // The music starts only now, with the window and the textures ready.
+    if (Settings.Sound && SoundReady) BASS_ChannelPlay(MusicStream, FALSE);
+    RunMainLoop(800, 600, 32);
 
     StopSound();
-    if (Keys[' ']) ShowConfigDialog();
+    delete DescPanel;
+    DescPanel = nullptr;
+    if (Keys[VK_SPACE]) ShowConfigDialog();
 }

@@ -1,11 +1,60 @@
 #include "shell/SaverWindow.h"
 
+#include "common/Settings.h"
+#include "resources/ResourceIds.h"
+#include "scene/GlDraw.h"
+#include "shell/MainLoop.h"
+#include "shell/Password.h"
+#include "shell/RunMode.h"
+#include "shell/ShowError.h"
+#include "model/PlanetaryModel.h"
+
 DEVMODEA DesktopMode = {};
 int DesktopWidth = 0;
 int DesktopHeight = 0;
 int DesktopBits = 0;
 
+HWND SaverWindow = nullptr;
+HDC SaverDC = nullptr;
+HGLRC SaverRC = nullptr;
+RECT WindowRect = {};
+
 bool Keys[256] = {};
+bool WindowActive = true;
+int MouseMoves = 0;
+
+namespace {
+constexpr DWORD FullScreenExStyle = WS_EX_APPWINDOW;
+constexpr DWORD FullScreenStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+constexpr DWORD WindowedExStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
+constexpr DWORD WindowedStyle = WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+
+// The cursor is hidden once per full-screen opening and shown again by the
+// teardown, also when the user chose to go on in a window after the full-screen
+// switch was refused (the saver then no longer counts as full screen).
+bool CursorHidden = false;
+
+HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
+
+bool Fail(unsigned messageId)
+{
+    ShowError("", messageId, IDS_ERROR);
+    return false;
+}
+
+bool TearDownAndFail(unsigned messageId)
+{
+    CloseSceneWindow();
+    return Fail(messageId);
+}
+
+int AskYesNo(unsigned messageId, unsigned captionId)
+{
+    ErrorText question;
+    LoadErrorText("", messageId, captionId, question);
+    return MessageBoxA(nullptr, question.message, question.caption, MB_YESNO | MB_ICONEXCLAMATION);
+}
+} // namespace
 
 void QueryDesktopMode()
 {
@@ -19,4 +68,159 @@ void QueryDesktopMode()
     DesktopWidth = static_cast<int>(DesktopMode.dmPelsWidth);
     DesktopHeight = static_cast<int>(DesktopMode.dmPelsHeight);
     DesktopBits = static_cast<int>(DesktopMode.dmBitsPerPel);
+}
+
+bool RegisterSaverClass()
+{
+    WNDCLASSA wc = {};
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_OWNDC;
+    wc.lpfnWndProc = SaverWndProc;
+    wc.hInstance = Instance();
+    wc.hIcon = LoadIconA(Instance(), MAKEINTRESOURCEA(IDI_SAVER));
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.lpszMenuName = "";
+    wc.lpszClassName = SaverClassName;
+    return RegisterClassA(&wc) != 0;
+}
+
+bool OpenSceneWindow(const char* title, int width, int height, int bits)
+{
+    if (!RegisterSaverClass()) return Fail(IDS_REGISTER_CLASS);
+
+    DWORD exStyle = WindowedExStyle;
+    DWORD style = WindowedStyle;
+    if (FullScreen) {
+        // NOTE: without a recorded desktop mode the requested size is kept.
+        if (DesktopWidth > 0 && DesktopHeight > 0) {
+            width = DesktopWidth;
+            height = DesktopHeight;
+            bits = DesktopBits;
+        }
+        exStyle = FullScreenExStyle;
+        style = FullScreenStyle;
+        if (!CursorHidden) {
+            ShowCursor(FALSE);
+            CursorHidden = true;
+        }
+        POINT cursor;
+        if (GetCursorPos(&cursor)) SetCursorPos(cursor.x + 5, cursor.y + 5);
+    }
+    WindowRect = RECT{0, 0, width, height};
+
+    if (FullScreen && ChangeDisplaySettingsA(&DesktopMode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL) {
+        if (AskYesNo(IDS_USE_WINDOW_MODE, IDS_ERROR) == IDYES) {
+            FullScreen = false;
+        } else {
+            // The process ends after this; give the cursor back all the same.
+            if (CursorHidden) {
+                ShowCursor(TRUE);
+                CursorHidden = false;
+            }
+            UnregisterClassA(SaverClassName, Instance());
+            return Fail(IDS_PROGRAM_CLOSED);
+        }
+    }
+
+    AdjustWindowRectEx(&WindowRect, style, FALSE, exStyle);
+    SaverWindow = CreateWindowExA(exStyle, SaverClassName, title, style, 0, 0, WindowRect.right - WindowRect.left,
+                                  WindowRect.bottom - WindowRect.top, nullptr, nullptr, Instance(), nullptr);
+    if (SaverWindow == nullptr) return TearDownAndFail(IDS_CANT_CREATE_WINDOW);
+
+    SaverDC = GetDC(SaverWindow);
+    if (SaverDC == nullptr) return TearDownAndFail(IDS_NO_DEVICE_CONTEXT);
+
+    PIXELFORMATDESCRIPTOR pfd = {};
+    pfd.nSize = sizeof pfd;
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.iPixelType = PFD_TYPE_RGBA;
+    pfd.cColorBits = static_cast<BYTE>(bits);
+    pfd.cDepthBits = 16;
+    pfd.iLayerType = PFD_MAIN_PLANE;
+    const int format = ChoosePixelFormat(SaverDC, &pfd);
+    if (format == 0) return TearDownAndFail(IDS_NO_PIXEL_FORMAT);
+    if (!SetPixelFormat(SaverDC, format, &pfd)) return TearDownAndFail(IDS_SET_PIXEL_FORMAT);
+
+    SaverRC = wglCreateContext(SaverDC);
+    if (SaverRC == nullptr) return TearDownAndFail(IDS_CREATE_CONTEXT);
+    if (!wglMakeCurrent(SaverDC, SaverRC)) return TearDownAndFail(IDS_MAKE_CURRENT);
+
+    SetWindowPos(SaverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    ShowWindow(SaverWindow, SW_SHOWMAXIMIZED);
+    UpdateWindow(SaverWindow);
+    SetForegroundWindow(SaverWindow);
+    SetFocus(SaverWindow);
+    // NOTE: the requested size, not the maximised one; the next WM_SIZE corrects it.
+    ResizeScene(width, height);
+
+    if (!InitSceneState()) return TearDownAndFail(IDS_INIT_GL);
+    // The model's orbit lists belong to this context. Until the texture set is
+    // loaded here the model draws untextured.
+    if (Model) Model->BuildLists();
+    return true;
+}
+
+void CloseSceneWindow()
+{
+    if (FullScreen) ChangeDisplaySettingsA(nullptr, 0);
+    if (CursorHidden) {
+        ShowCursor(TRUE);
+        CursorHidden = false;
+    }
+    if (SaverRC) {
+        if (!wglMakeCurrent(nullptr, nullptr)) ShowError("", IDS_RELEASE_DC_AND_RC, IDS_SHUTDOWN_ERROR);
+        if (!wglDeleteContext(SaverRC)) ShowError("", IDS_RELEASE_RC, IDS_SHUTDOWN_ERROR);
+        SaverRC = nullptr;
+    }
+    if (SaverDC) {
+        if (!ReleaseDC(SaverWindow, SaverDC)) ShowError("", IDS_RELEASE_DC, IDS_SHUTDOWN_ERROR);
+        SaverDC = nullptr;
+    }
+    if (SaverWindow) {
+        if (!DestroyWindow(SaverWindow)) ShowError("", IDS_RELEASE_WINDOW, IDS_SHUTDOWN_ERROR);
+        SaverWindow = nullptr;
+    }
+    if (!UnregisterClassA(SaverClassName, Instance())) ShowError("", IDS_UNREGISTER_CLASS, IDS_SHUTDOWN_ERROR);
+}
+
+LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        RestartFrameRate();
+        break;
+    case WM_SIZE:
+        ResizeScene(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    case WM_ACTIVATE:
+        WindowActive = HIWORD(wParam) == 0;
+        return 0;
+    case WM_CLOSE:
+        PostQuitMessage(0);
+        return 0;
+    case WM_KEYDOWN:
+        Keys[wParam & 0xFF] = true;
+        return 0;
+    case WM_KEYUP:
+        Keys[wParam & 0xFF] = false;
+        return 0;
+    case WM_SYSCOMMAND:
+        // No second saver and no monitor power-down while this one runs.
+        if (wParam == SC_SCREENSAVE || wParam == SC_MONITORPOWER) return 0;
+        break;
+    case WM_MOUSEMOVE:
+        if (FullScreen && Settings.MouseMove) {
+            ++MouseMoves;
+            if (MouseMoves > MouseMovesAllowed) Keys[VK_ESCAPE] = VerifyPassword();
+        }
+        return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        Keys[VK_ESCAPE] = VerifyPassword();
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
 }

@@ -8,8 +8,31 @@ extern int DesktopWidth;      // pixels, 0 until queried
 extern int DesktopHeight;     // pixels, 0 until queried
 extern int DesktopBits;       // bits per pixel, 0 until queried
 
+extern HWND SaverWindow;      // the saver's window; null when none
+extern HDC SaverDC;           // its device context
+extern HGLRC SaverRC;         // its OpenGL context
+extern RECT WindowRect;       // client rectangle asked for, then the window size
+
 // Input state written by the window procedure and read by the main loop.
 extern bool Keys[256];        // true while the virtual key is held down; 27 ends the saver
+extern bool WindowActive;     // false while minimised; frames are drawn only while true
+extern int MouseMoves;        // mouse moves counted full screen with MouseMove on
+
+inline constexpr const char* SaverClassName = "Astrolume";
+inline constexpr int MouseMovesAllowed = 20;  // the next one asks to end the saver
 
 // Records the current desktop display mode for full-screen use.
 void QueryDesktopMode();
+
+// Registers the window class "Astrolume"; true when it got an atom.
+bool RegisterSaverClass();
+
+// Creates the window, its DC, pixel format and current OpenGL context, sets the
+// scene state and loads the textures. Shows its own message and returns false on
+// failure. Full screen (FullScreen) uses the desktop's size and depth instead.
+bool OpenSceneWindow(const char* title, int width, int height, int bits);
+
+// Releases whatever OpenSceneWindow created, in reverse order; safe on a partial state.
+void CloseSceneWindow();
+
+LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

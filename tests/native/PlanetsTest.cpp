@@ -119,7 +119,7 @@ TEST(InitialOrbitAngle, JupiterFixedOthersRandomInRange)
     EXPECT_GT(seen.size(), 400u);
 }
 
-TEST(PlanetExtras, ColoursHalosAndTessellation)
+TEST(PlanetExtras, OrbitColoursAndHalos)
 {
     EXPECT_EQ(&OrbitColorOf(1), &OrbitColorInner);
     EXPECT_EQ(&OrbitColorOf(2), &OrbitColorInner);
@@ -129,10 +129,6 @@ TEST(PlanetExtras, ColoursHalosAndTessellation)
     const float halos[PlanetRows] = {0, 0, 0, 0.075f, 0, 0.2f, 0.15f, 0, 0.1f, 0};
     for (int i = 1; i < PlanetRows; ++i) EXPECT_EQ(HaloThicknessOf(i), halos[i]) << i;
 
-    struct {
-        std::int32_t quality, detail;
-    } const cases[] = {{30, 30}, {3, 3}, {240, 240}, {2, 3}, {0, 3}, {-7, 3}, {241, 240}, {INT32_MAX, 240}};
-    for (auto c : cases) EXPECT_EQ(TessellationOf(c.quality), c.detail) << c.quality;
 }
 
 } // namespace

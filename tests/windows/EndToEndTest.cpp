@@ -113,16 +113,99 @@ TEST(EndToEnd, ConfigurationOkWritesTheRegistry)
     EXPECT_EQ(values->at("CamDistance").Text(), "25.0");
 }
 
-TEST(EndToEnd, RunModeWithDataLibraryGoesPastTheLibraryCheck)
+// The saver window of a running saver; null when none appeared.
+HWND WaitForSaver(probe::ChildProcess& saver)
+{
+    return probe::WaitForWindowOfClass(saver.id(), "Astrolume", 30000);
+}
+
+// Waits until the caption shows a measured frame rate.
+bool WaitForFpsCaption(HWND window, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < milliseconds) {
+        const std::string caption = probe::CaptionOf(window);
+        if (caption.rfind("Astrolume - FPS = ", 0) == 0 && caption.size() > 18) return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+TEST(EndToEnd, RunModeShowsTheSceneFullScreenAndEscEndsIt)
 {
     Installed installed("v272");
     probe::ChildProcess saver(installed.program, "/s");
     ASSERT_TRUE(saver.started());
-    bool sawWindow = false;
-    auto code = probe::WaitWithoutWindows(saver, 20000, sawWindow);
-    ASSERT_TRUE(code.has_value());
+    HWND window = WaitForSaver(saver);
+    ASSERT_NE(window, nullptr) << "no saver window";
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+    EXPECT_EQ(style & (WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN),
+              static_cast<DWORD>(WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+    EXPECT_EQ(style & WS_CAPTION, 0u);
+    RECT rect;
+    ASSERT_TRUE(GetWindowRect(window, &rect));
+    EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(rect.bottom - rect.top, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_TRUE(WaitForFpsCaption(window, 20000)) << probe::CaptionOf(window);
+
+    ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1));
+    // Esc ends without any message box.
+    EXPECT_FALSE(probe::WaitForDialog(saver.id(), 1000).has_value());
+    auto code = saver.Wait(20000);
+    ASSERT_TRUE(code.has_value()) << "Esc did not end the saver";
     EXPECT_EQ(*code, 0u);
-    EXPECT_FALSE(sawWindow) << "no error box when the library is there";
+}
+
+TEST(EndToEnd, RunModeEndsOnAClickAndOnSpaceAndTogglesOnF4)
+{
+    Installed installed("v272");
+    struct {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+        bool opensConfiguration;
+    } const endings[] = {{"click", WM_LBUTTONDOWN, 0, false},
+                         {"space", WM_KEYDOWN, VK_SPACE, true},
+                         {"close", WM_CLOSE, 0, false}};
+    for (auto ending : endings) {
+        SCOPED_TRACE(ending.name);
+        probe::ChildProcess saver(installed.program, "/s");
+        ASSERT_TRUE(saver.started());
+        HWND window = WaitForSaver(saver);
+        ASSERT_NE(window, nullptr);
+        ASSERT_TRUE(PostMessageA(window, ending.message, ending.wParam, 1));
+        if (ending.opensConfiguration) {
+            // Space ends the saver and opens the configuration dialog, after the
+            // saver window is gone.
+            HWND dialog = probe::WaitForWindow(saver.id(), "Astrolume Configuration", 20000);
+            ASSERT_NE(dialog, nullptr) << "no configuration dialog after space";
+            EXPECT_FALSE(IsWindow(window));
+            ASSERT_TRUE(probe::PressButton(dialog, IDCANCEL));
+        }
+        auto code = saver.Wait(20000);
+        ASSERT_TRUE(code.has_value()) << "did not end";
+        EXPECT_EQ(*code, 0u);
+        EXPECT_TRUE(probe::VisibleWindowsOf(saver.id()).empty());
+    }
+
+    // F4: the window is made again framed, and F4 once more makes it full screen.
+    probe::ChildProcess saver(installed.program, "/s");
+    ASSERT_TRUE(saver.started());
+    HWND window = WaitForSaver(saver);
+    ASSERT_NE(window, nullptr);
+    for (bool framed : {true, false}) {
+        SCOPED_TRACE(framed);
+        ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, VK_F4, 1));
+        ASSERT_TRUE(probe::WaitUntilGone(window, 20000));
+        window = WaitForSaver(saver);
+        ASSERT_NE(window, nullptr);
+        const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
+        EXPECT_EQ((style & WS_CAPTION) == WS_CAPTION, framed);
+        EXPECT_EQ((style & WS_POPUP) != 0, !framed);
+        EXPECT_TRUE(WaitForFpsCaption(window, 20000));
+    }
+    ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1));
+    ASSERT_TRUE(saver.Wait(20000).has_value());
 }
 
 } // namespace

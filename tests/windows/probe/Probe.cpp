@@ -423,6 +423,64 @@ ScratchRegistryKey::~ScratchRegistryKey()
         ERROR_SUCCESS)
         RegCloseKey(key);
     for (const auto& [name, value] : *saved_) SetRegValue(subKey_, name, value.type, value.data);
+std::string ClassNameOf(HWND window) { return ClassName(window); }
+std::string CaptionOf(HWND window) { return WindowText(window); }
+
+HWND WaitForWindowOfClass(DWORD processId, const std::string& className, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    do {
+        for (HWND window : VisibleWindowsOf(processId))
+            if (ClassName(window) == className) return window;
+        Sleep(50);
+    } while (GetTickCount() - start < milliseconds);
+    return nullptr;
+}
+
+BoxWatcher::BoxWatcher(int answer) : answer_(answer), thread_([this] { Watch(); }) {}
+
+BoxWatcher::~BoxWatcher()
+{
+    stop_ = true;
+    thread_.join();
+}
+
+std::vector<DialogText> BoxWatcher::Boxes()
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return boxes_;
+}
+
+bool BoxWatcher::WaitForBoxes(std::size_t count, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    while (Boxes().size() < count) {
+        if (GetTickCount() - start >= milliseconds) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+void BoxWatcher::Watch()
+{
+    static const int buttons[] = {IDOK, IDCANCEL, IDYES, IDNO};
+    while (!stop_) {
+        for (HWND window : VisibleWindowsOf(GetCurrentProcessId())) {
+            if (ClassName(window) != "#32770" || answered_.count(window)) continue;
+            int press = 0;
+            if (GetDlgItem(window, answer_)) press = answer_;
+            for (int id : buttons)
+                if (press == 0 && GetDlgItem(window, id)) press = id;
+            if (press == 0) continue;
+            {
+                std::lock_guard<std::mutex> lock(mutex_);
+                boxes_.push_back(ReadMessageBox(window));
+            }
+            answered_.insert(window);
+            PressButton(window, press);
+        }
+        Sleep(30);
+    }
 }
 
 } // namespace probe

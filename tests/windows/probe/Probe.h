@@ -5,7 +5,11 @@
 #include "support/Win.h"
 
 #include <map>
+#include <atomic>
+#include <mutex>
 #include <optional>
+#include <set>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -149,5 +153,36 @@ private:
     std::string subKey_;
     std::optional<std::map<std::string, RegValue>> saved_;
 };
+
+// Answers the message boxes of this process from a thread of its own while it
+// lives: each box is read, recorded and closed with `answer` (a button id; the
+// box's only button when it has no such one). Dialogs without a push button of
+// a message box, like the texture-loading notice, are left alone.
+class BoxWatcher {
+public:
+    explicit BoxWatcher(int answer = IDOK);
+    ~BoxWatcher();
+    BoxWatcher(const BoxWatcher&) = delete;
+    BoxWatcher& operator=(const BoxWatcher&) = delete;
+    std::vector<DialogText> Boxes();
+    // Waits until `count` boxes have been seen; false on timeout.
+    bool WaitForBoxes(std::size_t count, DWORD milliseconds);
+
+private:
+    void Watch();
+    int answer_;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<DialogText> boxes_;
+    std::set<HWND> answered_;
+    std::thread thread_;
+};
+
+// The class name and the caption of a window.
+std::string ClassNameOf(HWND window);
+std::string CaptionOf(HWND window);
+
+// The first visible top-level window of a process with that class; null on timeout.
+HWND WaitForWindowOfClass(DWORD processId, const std::string& className, DWORD milliseconds);
 
 } // namespace probe

@@ -1,0 +1,146 @@
+#include "model/Planet.h"
+
+#include "common/SafeSettings.h"
+#include "common/Settings.h"
+#include "common/Util.h"
+#include "support/Win.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
+
+namespace {
+std::uint32_t PerformanceSeed()
+{
+    LARGE_INTEGER counter;
+    if (QueryPerformanceCounter(&counter)) return static_cast<std::uint32_t>(counter.LowPart);
+    return GetTickCount();
+}
+
+GLint Detail() { return SafeQuality(Settings.Quality); }
+GLint DetailStacks() { return SafeQuality(Settings.QualityStacks); }
+} // namespace
+
+TPlanet::TPlanet(std::int32_t index, TTexName texName) : TexName(texName), Index(index)
+{
+    RandomSeed(PerformanceSeed());
+    Name = PlanetTable[index].Name;
+    OrbitAngle = InitialOrbitAngle(Name.c_str());
+    const TPlanetValues values = PlanetValues(index, {Settings.Speed, Settings.Distance, Settings.Sizes});
+    OrbitPeriod = values.OrbitPeriod;
+    OrbitRadius = values.OrbitRadius;
+    Inclination = values.Inclination;
+    Radius = values.Radius;
+    SpinPeriod = values.SpinPeriod;
+    Tilt = values.Tilt;
+}
+
+TPlanet::~TPlanet()
+{
+    // At the end of run mode the context is already gone and this does nothing:
+    // the list went with the context.
+    if (OrbitList != 0 && wglGetCurrentContext() != nullptr) glDeleteLists(OrbitList, 1);
+}
+
+void TPlanet::BuildLists(GLUquadric* quadric)
+{
+    OrbitWidth = 0.5f;
+    // A fresh list for the current context; the previous one died with its context.
+    OrbitList = glGenLists(1);
+    if (OrbitList == 0) return;
+    constexpr int Segments = 100;
+    const double outer = OrbitRadius + OrbitWidth / 2;
+    const double inner = OrbitRadius - OrbitWidth / 2;
+    constexpr double Pi = 3.14159265358979323846;
+    glNewList(OrbitList, GL_COMPILE);
+    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+    glBindTexture(GL_TEXTURE_2D, Textures[txOrbit]);
+    glBegin(GL_QUAD_STRIP);
+    for (int i = 0; i < Segments; ++i) {
+        const double a = 2 * Pi * i / Segments;
+        const double b = 2 * Pi * (i + 1) / Segments;
+        glTexCoord2f(0.0f, 0.0f);
+        glVertex2d(std::sin(a) * outer, std::cos(a) * outer);
+        glTexCoord2f(0.0f, 1.0f);
+        glVertex2d(std::sin(a) * inner, std::cos(a) * inner);
+        glTexCoord2f(1.0f, 0.0f);
+        glVertex2d(std::sin(b) * outer, std::cos(b) * outer);
+        glTexCoord2f(1.0f, 1.0f);
+        glVertex2d(std::sin(b) * inner, std::cos(b) * inner);
+    }
+    glEnd();
+    gluQuadricDrawStyle(quadric, GLU_FILL);
+    glTranslatef(0.0f, 0.0f, -OrbitWidth / 2);
+    gluCylinder(quadric, OrbitRadius, OrbitRadius, OrbitWidth, 64, 2);
+    glEndList();
+}
+
+void TPlanet::DrawOrbit()
+{
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushMatrix();
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_COLOR_MATERIAL);
+    const TColor4& color = OrbitColorOf(Index);
+    glColor4f(color.R, color.G, color.B, color.A);
+    if (OrbitList != 0) glCallList(OrbitList);
+    glPopMatrix();
+    glPopAttrib();
+}
+
+void TPlanet::DrawHalo(GLUquadric* quadric, float thickness)
+{
+    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_TEXTURE_2D);
+    glDisable(GL_COLOR_MATERIAL);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_BACK);
+    const GLfloat halo[4] = {HaloColor.R, HaloColor.G, HaloColor.B, HaloColor.A};
+    glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, halo);
+    gluSphere(quadric, Radius + thickness, Detail(), DetailStacks());
+    glDisable(GL_CULL_FACE);
+    glDisable(GL_BLEND);
+    glPopAttrib();
+}
+
+void TPlanet::Draw(GLUquadric* quadric, std::int32_t elapsed)
+{
+    glPushMatrix();
+    DrawOrbit();
+    glTranslatef(std::sin(OrbitAngle) * OrbitRadius, 0.0f, std::cos(OrbitAngle) * OrbitRadius);
+    glBindTexture(GL_TEXTURE_2D, Textures[TexName]);
+    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
+    glRotatef(-Tilt, 0.0f, 1.0f, 0.0f);
+    glRotatef(SpinAngle, 0.0f, 0.0f, 1.0f);
+    gluSphere(quadric, Radius, Detail(), DetailStacks());
+    glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
+    switch (Index) {
+    case 6:  // Saturn: one additive ring
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        glBindTexture(GL_TEXTURE_2D, Textures[txSRing]);
+        gluDisk(quadric, Radius / 4 * 5, Radius / 4 * 7, Detail(), DetailStacks());
+        DrawHalo(quadric, HaloThicknessOf(Index));
+        glDisable(GL_BLEND);
+        break;
+    case 7:  // Uranus: two rings with normal transparency, no halo
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glBindTexture(GL_TEXTURE_2D, Textures[txURing]);
+        gluDisk(quadric, Radius / 4 * 4.7, Radius / 4 * 6, Detail(), DetailStacks());
+        gluDisk(quadric, Radius / 4 * 6.35, Radius / 4 * 7.2, Detail(), DetailStacks());
+        glDisable(GL_BLEND);
+        break;
+    default:
+        if (const float thickness = HaloThicknessOf(Index); thickness > 0.0f) DrawHalo(quadric, thickness);
+        break;
+    }
+    glPopMatrix();
+    OrbitAngle = AdvanceAngle(OrbitAngle, elapsed, OrbitPeriod);
+    SpinAngle = AdvanceAngle(SpinAngle, elapsed, SpinPeriod);
+}

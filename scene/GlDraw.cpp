@@ -1,0 +1,106 @@
+#include "scene/GlDraw.h"
+
+#include "common/SafeSettings.h"
+#include "common/Settings.h"
+#include "model/PlanetaryModel.h"
+#include "shell/RunMode.h"
+#include "scene/FrameTiming.h"
+#include "support/Win.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+std::uint32_t PrevTick = 0;
+std::uint32_t CurTick = 0;
+std::int32_t FrameDelta = 0;
+bool FirstFrame = true;
+float CameraTilt = 0.0f;
+bool LightingOn = false;
+
+namespace {
+const GLfloat LightAmbient[4] = {0.06f, 0.06f, 0.06f, 1.0f};
+const GLfloat LightDiffuse[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+// Light 0 sits in the Sun; the others 1.8 units from it on each axis. w = 1: positional.
+const GLfloat LightPositions[7][4] = {
+    {0.0f, 0.0f, 0.0f, 1.0f},  {1.8f, 0.0f, 0.0f, 1.0f}, {-1.8f, 0.0f, 0.0f, 1.0f}, {0.0f, 1.8f, 0.0f, 1.0f},
+    {0.0f, -1.8f, 0.0f, 1.0f}, {0.0f, 0.0f, 1.8f, 1.0f}, {0.0f, 0.0f, -1.8f, 1.0f},
+};
+const GLfloat MaterialAmbient[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+const GLfloat MaterialDiffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+const GLfloat MaterialSpecular[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+const GLfloat MaterialEmission[4] = {0.0f, 0.0f, 0.0f, 1.0f};
+const GLfloat MaterialShininess = 128.0f;
+} // namespace
+
+void SetupLights()
+{
+    for (GLenum light = GL_LIGHT0; light <= GL_LIGHT6; ++light) {
+        glLightfv(light, GL_AMBIENT, LightAmbient);
+        glLightfv(light, GL_DIFFUSE, LightDiffuse);
+    }
+    for (GLenum light = GL_LIGHT1; light <= GL_LIGHT6; ++light) glEnable(light);
+    glEnable(GL_LIGHT0);
+    LightingOn = true;
+    glEnable(GL_LIGHTING);
+}
+
+bool InitSceneState()
+{
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glShadeModel(GL_SMOOTH);
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_LINE_SMOOTH);
+    glHint(GL_LINE_SMOOTH_HINT, GL_NICEST);
+    SetupLights();
+    glEnable(GL_NORMALIZE);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, MaterialAmbient);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, MaterialDiffuse);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, MaterialSpecular);
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, MaterialEmission);
+    glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, MaterialShininess);
+    return true;
+}
+
+void ResizeScene(int width, int height)
+{
+    if (height == 0) height = 1;
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, static_cast<GLdouble>(width) / static_cast<GLdouble>(height), 1.0, 300.0);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+std::int32_t ElapsedTicks()
+{
+    PrevTick = CurTick;
+    CurTick = GetTickCount();
+    return static_cast<std::int32_t>(TickDifference(CurTick, PrevTick));
+}
+
+bool RenderFrame()
+{
+    if (FirstFrame) {
+        // The first frame's step is about 0: start-up and texture loading are not animated.
+        CurTick = GetTickCount();
+        FirstFrame = false;
+    }
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -SafeCamDistance(Settings.CamDistance));
+    glRotatef(-CameraTilt, 1.0f, 0.0f, 0.0f);
+    // Given after the camera transform, so the lights stay fixed around the Sun.
+    for (int i = 0; i < 7; ++i) glLightfv(GL_LIGHT0 + i, GL_POSITION, LightPositions[i]);
+    FrameDelta = ElapsedTicks();
+    if (Model) Model->Draw(FrameDelta);
+    glDisable(GL_LIGHTING);
+    glRotatef(CameraTilt, 1.0f, 0.0f, 0.0f);
+    if (Model) Model->DrawSun(FrameDelta);
+    CameraTilt = AdvanceTilt(CameraTilt, FrameDelta, Settings.CamRotation);
+    // The clock, frame-rate and description overlays are drawn here once they exist.
+    return true;
+}

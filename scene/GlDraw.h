@@ -1,0 +1,25 @@
+// The fixed OpenGL state of the scene, its projection and camera, the time base
+// of the animation and the order in which one frame is drawn.
+#pragma once
+
+#include <cstdint>
+
+extern std::uint32_t PrevTick;   // tick count of the previous frame, ms
+extern std::uint32_t CurTick;    // tick count of the current frame, ms
+extern std::int32_t FrameDelta;  // ms between the previous frame and this one
+extern bool FirstFrame;          // true until the first frame has started
+extern float CameraTilt;         // degrees about the screen's horizontal axis; grows without bound
+extern bool LightingOn;          // the lights are set up; the model may switch lighting around its backdrop
+
+// Sets the fixed state of a new rendering context. Always true.
+bool InitSceneState();
+void SetupLights();
+
+// Viewport and perspective projection for a client area; a height of 0 counts as 1.
+void ResizeScene(int width, int height);
+
+// Milliseconds since the previous call, right across the wrap of the tick count.
+std::int32_t ElapsedTicks();
+
+// Draws one frame into the back buffer. Always true.
+bool RenderFrame();
