@@ -423,6 +423,8 @@ ScratchRegistryKey::~ScratchRegistryKey()
         ERROR_SUCCESS)
         RegCloseKey(key);
     for (const auto& [name, value] : *saved_) SetRegValue(subKey_, name, value.type, value.data);
+}
+
 std::string ClassNameOf(HWND window) { return ClassName(window); }
 std::string CaptionOf(HWND window) { return WindowText(window); }
 
