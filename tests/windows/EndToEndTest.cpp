@@ -19,18 +19,43 @@ public:
             const std::string library = probe::Argument("testdata") + "\\" + dataVariant + "\\duzidad.dll";
             EXPECT_TRUE(probe::CopyInto(library, folder.path()));
         }
+        probe::SettleFolderTimes(folder.path());
     }
     probe::TempFolder folder;
     std::string program;
 };
 
-TEST(EndToEnd, RunModeWithoutDataLibraryShowsOneErrorAndEnds)
+// Each test starts and ends with no "Path" stored, so none sees what another chose.
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override { probe::ClearStoredDataPath(); }
+    void TearDown() override { probe::ClearStoredDataPath(); }
+};
+
+// Waits for the folder dialog that asks for the data library, checks how it opens
+// and cancels it.
+void CancelDataFolderDialog(probe::ChildProcess& saver)
+{
+    auto dialog = probe::WaitForFolderDialog(saver.id(), 20000);
+    ASSERT_TRUE(dialog.has_value()) << "no folder dialog";
+    char caption[64] = {};
+    GetWindowTextA(*dialog, caption, sizeof caption);
+    EXPECT_STREQ(caption, "Select folder with data");
+    EXPECT_EQ(probe::WaitForFolderDialogStatus(*dialog, "The Data file not found.", 5000), "The Data file not found.");
+    EXPECT_FALSE(probe::WaitForFolderDialogOk(*dialog, false, 2000));
+    ASSERT_TRUE(probe::PressButton(*dialog, IDCANCEL));
+    ASSERT_TRUE(probe::WaitUntilGone(*dialog, 10000));
+}
+
+TEST_F(EndToEnd, RunModeWithoutDataLibraryAsksThenShowsOneErrorAndEnds)
 {
     Installed installed;
     for (const char* argument : {"/s", "s", "-S", "xs"}) {
         SCOPED_TRACE(argument);
         probe::ChildProcess saver(installed.program, argument);
         ASSERT_TRUE(saver.started());
+        CancelDataFolderDialog(saver);
+
         auto box = probe::WaitForDialog(saver.id(), 20000);
         ASSERT_TRUE(box.has_value()) << "no error box";
         EXPECT_EQ(box->caption, "Error");
@@ -45,17 +70,19 @@ TEST(EndToEnd, RunModeWithoutDataLibraryShowsOneErrorAndEnds)
         EXPECT_EQ(*code, 0u);
         EXPECT_FALSE(sawWindow) << "a second window appeared";
     }
+    EXPECT_FALSE(probe::StoredDataPath().has_value()) << "a cancelled dialog stores nothing";
 }
 
-TEST(EndToEnd, OtherArgumentsEndWithoutAnyWindow)
+TEST_F(EndToEnd, OtherArgumentsEndWithoutAnyWindowAfterTheDataDialog)
 {
     Installed installed;
-    // Unknown letters end at once; preview and password modes are not built
-    // yet and end at once too.
+    // Every mode looks for the data library first. Unknown letters end at once;
+    // preview and password modes are not built yet and end at once too.
     for (const char* arguments : {"/x", "/", "/p 1234", "/a 1234"}) {
         SCOPED_TRACE(arguments);
         probe::ChildProcess saver(installed.program, arguments);
         ASSERT_TRUE(saver.started());
+        CancelDataFolderDialog(saver);
         bool sawWindow = false;
         auto code = probe::WaitWithoutWindows(saver, 20000, sawWindow);
         ASSERT_TRUE(code.has_value()) << "did not end";
@@ -64,7 +91,7 @@ TEST(EndToEnd, OtherArgumentsEndWithoutAnyWindow)
     }
 }
 
-TEST(EndToEnd, ConfigurationModeShowsTheDialogUntilItIsClosed)
+TEST_F(EndToEnd, ConfigurationModeShowsTheDialogUntilItIsClosed)
 {
     // The data library beside the program: no folder question comes first.
     Installed installed("v272");
@@ -84,7 +111,7 @@ TEST(EndToEnd, ConfigurationModeShowsTheDialogUntilItIsClosed)
     }
 }
 
-TEST(EndToEnd, ConfigurationOkWritesTheRegistry)
+TEST_F(EndToEnd, ConfigurationOkWritesTheRegistry)
 {
     Installed installed("v272");
     probe::ScratchRegistryKey scratch(SettingsKey);
@@ -113,6 +140,21 @@ TEST(EndToEnd, ConfigurationOkWritesTheRegistry)
     EXPECT_EQ(values->at("CamDistance").Text(), "25.0");
 }
 
+TEST_F(EndToEnd, CancelledDataDialogStillLeadsToTheConfiguration)
+{
+    // The configuration dialog does not need the data library.
+    Installed installed;
+    probe::ChildProcess saver(installed.program, "/c");
+    ASSERT_TRUE(saver.started());
+    CancelDataFolderDialog(saver);
+    HWND dialog = probe::WaitForWindow(saver.id(), "Astrolume Configuration", 20000);
+    ASSERT_NE(dialog, nullptr) << "no configuration dialog after the cancelled search";
+    ASSERT_TRUE(probe::PressButton(dialog, IDCANCEL));
+    auto code = saver.Wait(20000);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+}
+
 // The saver window of a running saver; null when none appeared.
 HWND WaitForSaver(probe::ChildProcess& saver)
 {
@@ -131,7 +173,7 @@ bool WaitForFpsCaption(HWND window, DWORD milliseconds)
     return false;
 }
 
-TEST(EndToEnd, RunModeShowsTheSceneFullScreenAndEscEndsIt)
+TEST_F(EndToEnd, RunModeShowsTheSceneFullScreenAndEscEndsIt)
 {
     Installed installed("v272");
     probe::ChildProcess saver(installed.program, "/s");
@@ -154,9 +196,50 @@ TEST(EndToEnd, RunModeShowsTheSceneFullScreenAndEscEndsIt)
     auto code = saver.Wait(20000);
     ASSERT_TRUE(code.has_value()) << "Esc did not end the saver";
     EXPECT_EQ(*code, 0u);
+    EXPECT_FALSE(probe::StoredDataPath().has_value()) << "a library beside the program is not remembered";
 }
 
-TEST(EndToEnd, RunModeEndsOnAClickAndOnSpaceAndTogglesOnF4)
+TEST_F(EndToEnd, FolderChosenInTheDialogIsRememberedForTheNextStart)
+{
+    Installed installed;
+    probe::TempFolder data;
+    ASSERT_TRUE(probe::CopyInto(probe::Argument("testdata") + "\\v272\\duzidad.dll", data.path()));
+    probe::SettleFolderTimes(data.path());
+
+    {
+        probe::ChildProcess saver(installed.program, "/s");
+        ASSERT_TRUE(saver.started());
+        auto dialog = probe::WaitForFolderDialog(saver.id(), 20000);
+        ASSERT_TRUE(dialog.has_value()) << "no folder dialog";
+        ASSERT_TRUE(probe::SelectFolder(*dialog, data.path()));
+        EXPECT_EQ(probe::WaitForFolderDialogStatus(*dialog, "The Data file found.", 5000), "The Data file found.");
+        ASSERT_TRUE(probe::WaitForFolderDialogOk(*dialog, true, 5000));
+        ASSERT_TRUE(probe::PressButton(*dialog, IDOK));
+        ASSERT_TRUE(probe::WaitUntilGone(*dialog, 10000));
+
+        // With the library loaded, run mode goes on to the scene.
+        HWND window = WaitForSaver(saver);
+        ASSERT_NE(window, nullptr) << "no saver window after a confirmed folder";
+        ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1));
+        auto code = saver.Wait(20000);
+        ASSERT_TRUE(code.has_value());
+        EXPECT_EQ(*code, 0u);
+    }
+    const auto stored = probe::StoredDataPath();
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(lstrcmpiA(stored->c_str(), data.path().c_str()), 0) << *stored;
+
+    // The next start uses the remembered folder without asking.
+    probe::ChildProcess again(installed.program, "/s");
+    ASSERT_TRUE(again.started());
+    HWND window = WaitForSaver(again);
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(probe::WaitForFolderDialog(again.id(), 0).has_value());
+    ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1));
+    ASSERT_TRUE(again.Wait(20000).has_value());
+}
+
+TEST_F(EndToEnd, RunModeEndsOnAClickAndOnSpaceAndTogglesOnF4)
 {
     Installed installed("v272");
     struct {

@@ -2,6 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+
+#include <commctrl.h>
+#include <shlobj.h>
+
 #include <map>
 
 namespace probe {
@@ -73,11 +77,14 @@ std::string WindowsPath(const std::string& path)
 
 TempFolder::TempFolder()
 {
-    char base[MAX_PATH];
-    GetTempPathA(MAX_PATH, base);
+    // NOTE: not under %TEMP%, which other test processes keep changing: see
+    // SettleFolderTimes. The root of a drive is a drive item, which carries no time.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string base = std::string(temp).substr(0, 3); // "C:\"
     static int counter = 0;
     for (;;) {
-        path_ = std::string(base) + "astrolume-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+        path_ = base + "astrolume-test-" + std::to_string(GetCurrentProcessId()) + "-" +
                 std::to_string(++counter);
         if (CreateDirectoryA(path_.c_str(), nullptr)) break;
         if (GetLastError() != ERROR_ALREADY_EXISTS) break;
@@ -484,5 +491,132 @@ void BoxWatcher::Watch()
         Sleep(30);
     }
 }
+
+namespace {
+// NOTE: the old-style folder dialog keeps its status line in a static control with
+// this id, its tree in one with the id below.
+constexpr int FolderStatusId = 0x3743;
+constexpr int FolderTreeId = 0x3741;
+constexpr const char* AstrolumeKey = "Software\\Vorsk\\Astrolume";
+
+HWND FolderTree(HWND dialog)
+{
+    HWND tree = GetDlgItem(dialog, FolderTreeId);
+    if (tree == nullptr) tree = FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
+    return tree;
+}
+} // namespace
+
+void SettleFolderTimes(const std::string& folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != ".." && (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            SettleFolderTimes(folder + "\\" + name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+std::optional<HWND> WaitForFolderDialog(DWORD processId, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    do {
+        for (HWND window : VisibleWindowsOf(processId))
+            if (ClassName(window) == "#32770" && FolderTree(window) != nullptr) return window;
+        Sleep(50);
+    } while (GetTickCount() - start < milliseconds);
+    return std::nullopt;
+}
+
+std::string FolderDialogStatus(HWND dialog)
+{
+    HWND status = GetDlgItem(dialog, FolderStatusId);
+    return status && IsWindowVisible(status) ? WindowText(status) : std::string();
+}
+
+std::string WaitForFolderDialogStatus(HWND dialog, const std::string& expected, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    std::string text;
+    for (;;) {
+        text = FolderDialogStatus(dialog);
+        if (text == expected || GetTickCount() - start >= milliseconds) return text;
+        Sleep(20);
+    }
+}
+
+bool FolderDialogOkEnabled(HWND dialog)
+{
+    HWND ok = GetDlgItem(dialog, IDOK);
+    return ok != nullptr && IsWindowEnabled(ok);
+}
+
+bool WaitForFolderDialogOk(HWND dialog, bool expected, DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        const bool enabled = FolderDialogOkEnabled(dialog);
+        if (enabled == expected || GetTickCount() - start >= milliseconds) return enabled;
+        Sleep(20);
+    }
+}
+
+bool SelectFolder(HWND dialog, const std::string& folder)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(dialog, &processId);
+    DWORD_PTR result = 0;
+    if (processId == GetCurrentProcessId())
+        return SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()),
+                                   SMTO_NORMAL, 10000, &result) != 0;
+
+    // The message carries a pointer, which the system does not carry across
+    // processes: the path is written into the dialog's own process first.
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId);
+    if (process == nullptr) return false;
+    bool sent = false;
+    void* remote = VirtualAllocEx(process, nullptr, folder.size() + 1, MEM_COMMIT, PAGE_READWRITE);
+    if (remote != nullptr) {
+        if (WriteProcessMemory(process, remote, folder.c_str(), folder.size() + 1, nullptr))
+            sent = SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote),
+                                       SMTO_NORMAL, 10000, &result) != 0;
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    return sent;
+}
+
+std::string SelectedFolderName(HWND dialog)
+{
+    HWND tree = FolderTree(dialog);
+    if (tree == nullptr) return {};
+    const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (item == nullptr) return {};
+    char text[MAX_PATH] = {};
+    TVITEMA data{};
+    data.mask = TVIF_TEXT;
+    data.hItem = item;
+    data.pszText = text;
+    data.cchTextMax = sizeof text;
+    // Only meaningful in the dialog's own process: the item record is a pointer.
+    if (!SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data))) return {};
+    return text;
+}
+
+void ClearStoredDataPath() { DeleteRegValue(AstrolumeKey, "Path"); }
+
+std::optional<std::string> StoredDataPath()
+{
+    const auto values = ReadRegValues(AstrolumeKey);
+    if (!values) return std::nullopt;
+    const auto path = values->find("Path");
+    if (path == values->end()) return std::nullopt;
+    return path->second.Text();
+}
+
+void StoreDataPath(const std::string& folder) { SetRegString(AstrolumeKey, "Path", folder); }
 
 } // namespace probe

@@ -21,7 +21,8 @@ void ParseArguments(int argc, char** argv);
 std::string Argument(const std::string& name);
 std::string WindowsPath(const std::string& path);
 
-// A fresh folder under %TEMP%, removed with everything in it at the end.
+// A fresh folder in the root of the temporary files' drive, removed with everything
+// in it at the end.
 class TempFolder {
 public:
     TempFolder();
@@ -153,6 +154,36 @@ private:
     std::string subKey_;
     std::optional<std::map<std::string, RegValue>> saved_;
 };
+// NOTE: the shell folder dialog finds a folder by comparing the item ids of every
+// folder on its way, and under Wine those carry each folder's time of last access.
+// A folder read for the first time after a change gets a new access time (the
+// disk is mounted with relatime), so a dialog that listed it before may no longer
+// find anything below it. Reading every folder of a tree once, after the test has
+// made its files and before a dialog opens, fixes those times.
+void SettleFolderTimes(const std::string& folder);
+
+// The shell's folder-browse dialog of a process (a "#32770" window with a folder
+// tree), driven from another thread or process.
+std::optional<HWND> WaitForFolderDialog(DWORD processId, DWORD milliseconds);
+// The text of the dialog's status line; empty when it has none.
+std::string FolderDialogStatus(HWND dialog);
+// Waits until the status line reads `expected`; the last text read.
+std::string WaitForFolderDialogStatus(HWND dialog, const std::string& expected, DWORD milliseconds);
+bool FolderDialogOkEnabled(HWND dialog);
+// Waits until the OK button is in the expected state; the last state read.
+bool WaitForFolderDialogOk(HWND dialog, bool expected, DWORD milliseconds);
+// Selects a folder by its path as a program would (BFFM_SETSELECTIONA); works for a
+// dialog of another process too. Returns when the dialog has handled it.
+bool SelectFolder(HWND dialog, const std::string& folder);
+// The text of the selected item of the folder tree.
+std::string SelectedFolderName(HWND dialog);
+
+// The "Path" value of the program's registry key: cleared so that no test sees
+// what another stored.
+void ClearStoredDataPath();
+// Nothing when the value is absent.
+std::optional<std::string> StoredDataPath();
+void StoreDataPath(const std::string& folder);
 
 // Answers the message boxes of this process from a thread of its own while it
 // lives: each box is read, recorded and closed with `answer` (a button id; the

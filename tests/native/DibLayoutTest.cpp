@@ -1,0 +1,33 @@
+#include "textures/DibLayout.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(DibLayout, HimetricConvertsWithRoundingHalfAwayFromZero)
+{
+    const struct {
+        std::int32_t himetric, perInch, pixels;
+    } cases[] = {
+        {6773, 96, 256},  // a 256-pixel picture measured at 96 dpi
+        {79, 96, 3},      // 2.986 rounds up
+        {2540, 96, 96},   {2540, 120, 120}, {0, 96, 0},
+        {1270, 1, 1},     // exactly half rounds away from zero
+        {-1270, 1, -1},   {1269, 1, 0},
+        {-6773, 96, -256},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(HimetricToPixels(c.himetric, c.perInch), c.pixels) << c.himetric << " at " << c.perInch;
+}
+
+TEST(DibLayout, BottomUpPixelReadsRowsFromTheEnd)
+{
+    // Two rows of two pixels, 8 bytes a row: memory holds the lowest row first.
+    const std::uint8_t bits[16] = {1, 2, 3, 4, 5, 6, 0, 0, /* top row: */ 7, 8, 9, 10, 11, 12, 0, 0};
+    EXPECT_EQ(BottomUpPixel(bits, 8, 2, 0, 0), (TBgr{7, 8, 9}));
+    EXPECT_EQ(BottomUpPixel(bits, 8, 2, 1, 0), (TBgr{10, 11, 12}));
+    EXPECT_EQ(BottomUpPixel(bits, 8, 2, 0, 1), (TBgr{1, 2, 3}));
+    EXPECT_EQ(BottomUpPixel(bits, 8, 2, 1, 1), (TBgr{4, 5, 6}));
+}
+
+} // namespace
