@@ -205,6 +205,21 @@ TEST_F(DataSearch, RootOfTheCurrentDriveIsNoCandidate)
     SetCurrentDirectoryA(previous);
 }
 
+// A program in the root of a drive looks beside itself there, without a doubled backslash.
+TEST_F(DataSearch, ProgramInTheRootOfADrive)
+{
+    const std::string root = temp.path().substr(0, 3); // "C:\"
+    const std::string library = root + "duzidad.dll";
+    ASSERT_TRUE(CopyFileA(TestLibrary("v271").c_str(), library.c_str(), FALSE));
+    EXPECT_EQ(Search(root), 0);
+    EXPECT_TRUE(DataLoaded) << "beside the program, any version";
+    EXPECT_EQ(DataPath, root.substr(0, 2));
+    EXPECT_TRUE(SamePath(ModulePath(DataLibrary), library));
+    ReleaseDataLibrary();
+    DataLoaded = false;
+    DeleteFileA(library.c_str());
+}
+
 TEST_F(DataSearch, FolderCheckReleasesItsTrialLoadAndRestoresTheErrorMode)
 {
     const struct {

@@ -179,19 +179,4 @@ TEST(FolderDialog, MissingFirstFolderIsDropped)
     EXPECT_EQ(folderAfter, "");
 }
 
-TEST(FolderDialog, ClosedBrowserOnlyStoresValues)
-{
-    TBrowseDir browser(nullptr);
-    EXPECT_EQ(browser.RootFolder, 1);
-    EXPECT_FALSE(browser.OKEnabled);
-    browser.SetFolder("C:\\Data\\");
-    EXPECT_EQ(browser.Folder, "C:\\Data");
-    browser.SetFolder("C:\\Data");
-    EXPECT_EQ(browser.Folder, "C:\\Data");
-    browser.SetStatusText("text");
-    EXPECT_EQ(browser.StatusText, "text");
-    browser.EnableOK(true);
-    EXPECT_TRUE(browser.OKEnabled);
-}
-
 } // namespace

@@ -157,25 +157,6 @@ TEST_F(PictureTest, MissingResourceClearsTheRecordAndKeepsTheCurrentPicture)
     EXPECT_FALSE(HoldsPicture());
 }
 
-TEST_F(PictureTest, GetPictureBitmapHandsOutOnlyBitmaps)
-{
-    const HGDIOBJ someHandle = reinterpret_cast<HGDIOBJ>(0x1234);
-    const struct {
-        std::int32_t type;
-        HGDIOBJ handle;
-        bool ok;
-    } cases[] = {{PictureTypeBitmap, someHandle, true}, {PictureTypeBitmap, nullptr, false},
-                 {PICTYPE_ICON, someHandle, false}, {PICTYPE_METAFILE, someHandle, false}};
-    for (const auto& c : cases) {
-        TPictureInfo info{};
-        info.PictureType = c.type;
-        info.Handle = c.handle;
-        HBITMAP bitmap = nullptr;
-        EXPECT_EQ(GetPictureBitmap(info, bitmap), c.ok);
-        EXPECT_EQ(bitmap, c.ok ? static_cast<HBITMAP>(c.handle) : nullptr);
-    }
-}
-
 TEST_F(PictureTest, CreateDibMakesBottomUpSections)
 {
     for (int width : {1, 3, 4, 255}) {
