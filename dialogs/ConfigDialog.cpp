@@ -6,9 +6,11 @@
 #include "resources/ResourceIds.h"
 #include "shell/Main.h"
 #include "support/Handles.h"
+#include "textures/imgload.h"
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -64,13 +66,52 @@ void EnableOptions(HWND dialog, bool enable)
         if (HWND control = GetDlgItem(dialog, id)) EnableWindow(control, enable);
 }
 
-// Picture 291 of the program, stretched to fill the picture control.
+// A copy of `source` stretched to width x height, as a 24-bit bitmap; null on failure.
+HBITMAP StretchedCopy(HBITMAP source, int width, int height)
+{
+    BITMAP size{};
+    if (!GetObjectA(source, sizeof size, &size) || size.bmWidth <= 0 || size.bmHeight == 0) return nullptr;
+    UniqueMemoryDC from(CreateCompatibleDC(nullptr));
+    UniqueMemoryDC to(CreateCompatibleDC(nullptr));
+    if (!from || !to) return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    UniqueGdiObject result(CreateDIBSection(to.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!result) return nullptr;
+    bool drawn = false;
+    {
+        SelectGuard reading(from.get(), source);
+        SelectGuard writing(to.get(), result.get());
+        SetStretchBltMode(to.get(), HALFTONE);
+        SetBrushOrgEx(to.get(), 0, 0, nullptr);
+        drawn = StretchBlt(to.get(), 0, 0, width, height, from.get(), 0, 0, size.bmWidth, std::abs(size.bmHeight),
+                           SRCCOPY) != FALSE;
+    }
+    return drawn ? static_cast<HBITMAP>(result.release()) : nullptr;
+}
+
+// Picture 291 of the program, stretched to fill the picture control. A picture
+// that does not decode leaves the control empty.
 void ShowPicture(HWND dialog)
 {
     HWND control = GetDlgItem(dialog, IDC_PICTURE);
     if (!control) return;
-    // The picture loader joins here once it is available.
-    (void)control;
+    HBITMAP decoded = nullptr;
+    if (!LoadPictureFromResource(PictureInfo, GetModuleHandleA(nullptr), IDR_CONFIG_PICTURE, decoded)) return;
+    UniqueGdiObject original(decoded);
+    RECT area{};
+    GetClientRect(control, &area);
+    if (area.right <= 0 || area.bottom <= 0) return;
+    Picture.reset(StretchedCopy(decoded, area.right, area.bottom));
+    if (!Picture) return;
+    // NOTE: the control gives back the image it held before: none here, since
+    // the template names no bitmap.
+    SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(Picture.get()));
 }
 
 void CloseDialog(HWND dialog)

@@ -201,10 +201,26 @@ TEST_F(ConfigDialogTest, FirstOpeningShowsTheDefaultsGreyed)
     // Opening loaded the settings: a first start stores the defaults.
     EXPECT_EQ(StoredTexts(), DefaultTexts);
 
+    // Picture 291 fills the picture control: a bitmap of its size, drawn edge to edge.
+    HWND pictureControl = Item(IDC_PICTURE);
+    const auto image = reinterpret_cast<HBITMAP>(SendMessageA(pictureControl, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    ASSERT_NE(image, nullptr) << "no picture";
+    BITMAP size{};
+    ASSERT_TRUE(GetObjectA(image, sizeof size, &size));
+    RECT client{};
+    GetClientRect(pictureControl, &client);
+    EXPECT_EQ(size.bmWidth, client.right);
+    EXPECT_EQ(std::abs(size.bmHeight), client.bottom);
+
     const auto picture = probe::CaptureWindow(dialog);
+    RECT shown = probe::AreaInCapture(dialog, pictureControl);
+    InflateRect(&shown, -3, -3);  // inside the sunken edge
+    const int area = (shown.right - shown.left) * (shown.bottom - shown.top);
+    EXPECT_LT(picture.Count(shown, GetSysColor(COLOR_BTNFACE)), area / 100) << "the picture does not fill its frame";
     EXPECT_FALSE(probe::SaveScreenshot(picture, "config-dialog").empty());
 
     CloseWith(IDCANCEL);
+    EXPECT_EQ(GetObjectType(image), 0u) << "the picture outlived the dialog";
     EXPECT_EQ(StoredTexts(), DefaultTexts);
 }
 
