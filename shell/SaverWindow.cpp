@@ -7,7 +7,7 @@
 #include "shell/Password.h"
 #include "shell/RunMode.h"
 #include "shell/ShowError.h"
-#include "model/PlanetaryModel.h"
+#include "textures/WaitDialog.h"
 
 DEVMODEA DesktopMode = {};
 int DesktopWidth = 0;
@@ -154,9 +154,7 @@ bool OpenSceneWindow(const char* title, int width, int height, int bits)
     ResizeScene(width, height);
 
     if (!InitSceneState()) return TearDownAndFail(IDS_INIT_GL);
-    // The model's orbit lists belong to this context. Until the texture set is
-    // loaded here the model draws untextured.
-    if (Model) Model->BuildLists();
+    if (!LoadTexturesWithWait(SaverWindow, SaverDC)) return Fail(IDS_LOAD_TEXTURES);
     return true;
 }
 

@@ -72,6 +72,9 @@ TEST(PixelConvert, PacksRowsLowestFirstAndSwaps)
     EXPECT_EQ(BitmapStride(4), 12u);
     EXPECT_EQ(BitmapStride(1), 4u);
     EXPECT_EQ(BitmapStride(0), 0u);
+    EXPECT_EQ(AlignedRowBytes(30), 92u);
+    EXPECT_EQ(AlignedRowBytes(64), 192u);
+    EXPECT_EQ(AlignedRowBytes(1), 4u);
     std::vector<std::uint8_t> source(24, 0xEE);  // filler shows up if read as pixels
     for (int r = 0; r < 2; ++r)
         for (int x = 0; x < 3; ++x) {

@@ -173,11 +173,26 @@ bool WaitForFpsCaption(HWND window, DWORD milliseconds)
     return false;
 }
 
-TEST_F(EndToEnd, RunModeShowsTheSceneFullScreenAndEscEndsIt)
+TEST_F(EndToEnd, RunModeShowsTheWaitDialogThenTheSceneFullScreenAndEscEndsIt)
 {
-    Installed installed("v272");
+    // The program's own data library, whose large pictures take a while to load.
+    Installed installed;
+    const std::string program = probe::Argument("program");
+    ASSERT_TRUE(probe::CopyInto(program.substr(0, program.find_last_of('\\')) + "\\duzidad.dll",
+                                installed.folder.path()));
     probe::ChildProcess saver(installed.program, "/s");
     ASSERT_TRUE(saver.started());
+    auto wait = probe::WaitForDialog(saver.id(), 30000);
+    ASSERT_TRUE(wait.has_value()) << "no wait dialog";
+    HWND notice = FindWindowExA(wait->window, nullptr, "Static", nullptr);
+    ASSERT_NE(notice, nullptr);
+    EXPECT_EQ(probe::CaptionOf(notice), "Loading the textures. Wait");
+    EXPECT_EQ(GetDlgCtrlID(notice), -1);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(wait->window, GWL_STYLE)) & (WS_POPUP | DS_MODALFRAME | WS_CAPTION),
+              static_cast<DWORD>(WS_POPUP | DS_MODALFRAME));
+    EXPECT_NE(static_cast<DWORD>(GetWindowLongA(wait->window, GWL_EXSTYLE)) & WS_EX_CLIENTEDGE, 0u);
+    EXPECT_EQ(wait->caption, "");
+    EXPECT_TRUE(probe::WaitUntilGone(wait->window, 60000)) << "the wait dialog stayed";
     HWND window = WaitForSaver(saver);
     ASSERT_NE(window, nullptr) << "no saver window";
     const DWORD style = static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE));
@@ -203,7 +218,7 @@ TEST_F(EndToEnd, FolderChosenInTheDialogIsRememberedForTheNextStart)
 {
     Installed installed;
     probe::TempFolder data;
-    ASSERT_TRUE(probe::CopyInto(probe::Argument("testdata") + "\\v272\\duzidad.dll", data.path()));
+    ASSERT_TRUE(probe::CopyInto(probe::Argument("testdata") + "\\scene\\duzidad.dll", data.path()));
     probe::SettleFolderTimes(data.path());
 
     {
@@ -241,7 +256,7 @@ TEST_F(EndToEnd, FolderChosenInTheDialogIsRememberedForTheNextStart)
 
 TEST_F(EndToEnd, RunModeEndsOnAClickAndOnSpaceAndTogglesOnF4)
 {
-    Installed installed("v272");
+    Installed installed("scene");
     struct {
         const char* name;
         UINT message;
@@ -289,6 +304,32 @@ TEST_F(EndToEnd, RunModeEndsOnAClickAndOnSpaceAndTogglesOnF4)
     }
     ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1));
     ASSERT_TRUE(saver.Wait(20000).has_value());
+}
+
+TEST_F(EndToEnd, RunModeWithAMissingPictureEndsWithTwoMessages)
+{
+    Installed installed("scene-missing");
+    probe::ChildProcess saver(installed.program, "/s");
+    ASSERT_TRUE(saver.started());
+    const char* expected[] = {"Error when loading the textures.", "Can't create window"};
+    for (const char* text : expected) {
+        std::optional<probe::DialogText> box;
+        const DWORD start = GetTickCount();
+        // The wait dialog may still be closing when the first box comes.
+        while (GetTickCount() - start < 30000) {
+            box = probe::WaitForDialog(saver.id(), 30000);
+            if (!box || !box->caption.empty()) break;  // not the untitled wait dialog
+            Sleep(50);
+        }
+        ASSERT_TRUE(box.has_value()) << text;
+        EXPECT_EQ(box->caption, "Error");
+        EXPECT_EQ(box->text, text);
+        ASSERT_TRUE(probe::PressButton(box->window, IDOK));
+        ASSERT_TRUE(probe::WaitUntilGone(box->window, 10000));
+    }
+    auto code = saver.Wait(20000);
+    ASSERT_TRUE(code.has_value()) << "still running after the two messages";
+    EXPECT_EQ(*code, 0u);
 }
 
 } // namespace

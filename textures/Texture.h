@@ -1,0 +1,24 @@
+// The texture set: twenty OpenGL textures made from the data library's pictures
+// 257 to 276, one per TTexName slot, rebuilt for every rendering context.
+#pragma once
+
+#include "common/Commons.h"
+#include "support/Win.h"
+
+// How a slot is uploaded.
+enum class TTextureKind {
+    Luminance,  // one level, 1 component, linear filters (galaxy, corona)
+    Rgb,        // one level, 3 components, linear filters (orbit)
+    Mipmaps,    // the full mipmap chain, 3 components, repeating
+    Clamped,    // mipmaps clamped to the edge (fonts, signs)
+};
+TTextureKind TextureKindOf(TTexName name);
+
+// Builds the whole set into Textures with the context current on this thread,
+// then the display lists that bind them. False, with every name of the set
+// deleted, when a picture is missing, is not a bitmap or cannot be uploaded.
+bool LoadTextures(HDC dc);
+
+// The data library's picture `resourceId` as a 24-bit bitmap the caller
+// deletes; null on any failure.
+HBITMAP LoadTextureBitmap(int resourceId);

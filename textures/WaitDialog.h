@@ -1,0 +1,25 @@
+// The small "Loading the textures. Wait" dialog, shown by a thread of its own
+// while the main thread, which owns the OpenGL context, loads the textures.
+#pragma once
+
+#include "support/Win.h"
+
+#include <functional>
+
+extern HWND WaitDialog;     // the latest wait dialog; set by the dialog itself
+extern HANDLE WaitThread;   // the dialog's thread while a loading runs
+
+// Loads the texture set on this thread behind the wait dialog. True when the
+// textures loaded.
+bool LoadTexturesWithWait(HWND window, HDC dc);
+
+// Runs `load` on this thread while a second thread shows dialog 512, then closes
+// the dialog with IDOK or IDCANCEL after the result. The dialog closes even when
+// the loading ends before it exists, and the thread has ended when this returns.
+bool RunWithWaitDialog(const std::function<bool()>& load);
+
+// The result the last wait dialog ended with: 1 after a loading that succeeded,
+// 0 after one that failed, -1 when no dialog could be shown.
+int LastWaitDialogResult();
+
+INT_PTR CALLBACK WaitDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
