@@ -155,6 +155,9 @@ bool OpenSceneWindow(const char* title, int width, int height, int bits)
 
     if (!InitSceneState()) return TearDownAndFail(IDS_INIT_GL);
     if (!LoadTexturesWithWait(SaverWindow, SaverDC)) return Fail(IDS_LOAD_TEXTURES);
+    // The wait dialog took the activation while it was up; keys must reach the saver.
+    SetForegroundWindow(SaverWindow);
+    SetFocus(SaverWindow);
     return true;
 }
 
