@@ -25,11 +25,21 @@ public:
     std::string program;
 };
 
-// Each test starts and ends with no "Path" stored, so none sees what another chose.
+// Each test starts and ends with no "Path" stored, so none sees what another chose,
+// and leaves the mouse pointer where it found it (a running saver may move it).
 class EndToEnd : public ::testing::Test {
 protected:
-    void SetUp() override { probe::ClearStoredDataPath(); }
-    void TearDown() override { probe::ClearStoredDataPath(); }
+    void SetUp() override
+    {
+        probe::ClearStoredDataPath();
+        GetCursorPos(&pointer);
+    }
+    void TearDown() override
+    {
+        probe::ClearStoredDataPath();
+        SetCursorPos(pointer.x, pointer.y);
+    }
+    POINT pointer{};
 };
 
 // Waits for the folder dialog that asks for the data library, checks how it opens
