@@ -503,7 +503,7 @@ TEST_F(SceneFrame, SunCoronaAndBackdrop)
     }
 }
 
-TEST_F(SceneFrame, SaturnsRingAndJupitersHalo)
+TEST_F(SceneFrame, SaturnsRingAndJupitersTranslucentHalo)
 {
     // Saturn behind and to the left of the Sun, Jupiter in front to the right.
     Model->Planets[6]->OrbitAngle = 3.14159f + 0.446f;
@@ -518,6 +518,20 @@ TEST_F(SceneFrame, SaturnsRingAndJupitersHalo)
             if (a.r + a.g + a.b > b.r + b.g + b.b + 30) ++ringPixels;
         }
     EXPECT_GT(ringPixels, 200) << "Saturn with its ring drawn where it stands";
+
+    // Jupiter stands to the right: on the diagonal below its centre the
+    // sphere ends about 70 pixels out and the halo about 74.
+    Model->Planets[5]->OrbitAngle = -1.5708f;  // moved out of the way
+    const auto away = Frame();
+    auto along = [](const std::vector<GLubyte>& pixels, int d) { return At(pixels, 800, 765 - d, 300 + d); };
+    auto change = [](Rgb a, Rgb b) {
+        return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+    };
+    EXPECT_GT(change(along(with, 62), along(away, 62)), 60) << "the planet itself";
+    const int halo = change(along(with, 72), along(away, 72));
+    EXPECT_GT(halo, 10) << "the halo is drawn around the planet";
+    EXPECT_LT(halo, 45) << "faintly: what is behind it shows through";
+    EXPECT_LE(change(along(with, 78), along(away, 78)), 2) << "and it ends where the shell ends";
 }
 
 // The wait dialog of this process, null when none is visible.
