@@ -78,9 +78,9 @@ bool LoadOne(HDC memory, TTexName name)
     std::unique_ptr<std::uint8_t[]> rgb(new (std::nothrow) std::uint8_t[size]);
     if (!rgb) return false;
     BitmapToRGB(bits.bmWidth, bits.bmHeight, 24, true, static_cast<const std::uint8_t*>(bits.bmBits), rgb.get());
-    // NOTE: packed rows of a width that is not a multiple of 4 do not meet the
-    // unpack alignment of 4, and the mipmap builder does not honour a smaller
-    // one everywhere; such rows are handed over padded to 4 bytes instead.
+    // Packed rows of a width that is not a multiple of 4 do not meet the unpack
+    // alignment of 4 under which they are uploaded: such rows are handed over
+    // padded to 4 bytes.
     const std::size_t row = static_cast<std::size_t>(bits.bmWidth) * 3;
     const std::size_t stride = AlignedRowBytes(bits.bmWidth);
     if (stride != row) {
