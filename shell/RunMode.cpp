@@ -108,6 +108,12 @@ void RunSaver()
 
     if (!OpenSceneWindow("Astrolume", 800, 600, 32)) {
         ShowError("", IDS_CANT_CREATE_WINDOW, IDS_ERROR);
+        // The master volume was already changed for the music: give it back.
+        StopSound();
+        delete Model;
+        Model = nullptr;
+        delete DescPanel;
+        DescPanel = nullptr;
         return;
     }
     // The music starts only now, with the window and the textures ready.

@@ -342,4 +342,59 @@ TEST_F(EndToEnd, RunModeWithAMissingPictureEndsWithTwoMessages)
     EXPECT_EQ(*code, 0u);
 }
 
+// A window standing in for the host's little preview monitor.
+class PreviewHost {
+public:
+    PreviewHost()
+    {
+        WNDCLASSA type{};
+        type.lpfnWndProc = DefWindowProcA;
+        type.hInstance = GetModuleHandleA(nullptr);
+        type.lpszClassName = "AstrolumePreviewHost";
+        RegisterClassA(&type);
+        window = CreateWindowExA(WS_EX_TOOLWINDOW, type.lpszClassName, "preview host", WS_POPUP, 40, 40, 160, 90,
+                                 nullptr, nullptr, type.hInstance, nullptr);
+    }
+    ~PreviewHost()
+    {
+        DestroyWindow(window);
+        UnregisterClassA("AstrolumePreviewHost", GetModuleHandleA(nullptr));
+    }
+    HWND window = nullptr;
+};
+
+// NOTE: what another process draws into a window does not show in this
+// process's reads of it under Wine, so the picture itself is not checked here.
+TEST_F(EndToEnd, PreviewDrawsOnceTheHostIsShownAndEnds)
+{
+    Installed installed;
+    const std::string program = probe::Argument("program");
+    ASSERT_TRUE(probe::CopyInto(program.substr(0, program.find_last_of('\\')) + "\\duzidad.dll",
+                                installed.folder.path()));
+    PreviewHost host;
+    ASSERT_NE(host.window, nullptr);
+    probe::ChildProcess preview(installed.program, "/p " + std::to_string(reinterpret_cast<INT_PTR>(host.window)));
+    ASSERT_TRUE(preview.started());
+    EXPECT_FALSE(preview.Wait(1500).has_value()) << "ended before the host window was shown";
+    ShowWindow(host.window, SW_SHOWNOACTIVATE);
+    auto code = preview.Wait(20000);
+    ASSERT_TRUE(code.has_value()) << "preview did not end once the host was shown";
+    EXPECT_EQ(*code, 0u);
+}
+
+TEST_F(EndToEnd, PreviewWaitsForAHiddenHostAndGivesUpOnAGoneOne)
+{
+    Installed installed("v272");
+    PreviewHost host;
+    ASSERT_NE(host.window, nullptr);
+    probe::ChildProcess preview(installed.program, "/p " + std::to_string(reinterpret_cast<INT_PTR>(host.window)));
+    ASSERT_TRUE(preview.started());
+    EXPECT_FALSE(preview.Wait(1500).has_value()) << "stopped waiting for the hidden host";
+    // A handle that names no window any more ends preview mode instead of waiting for ever.
+    DestroyWindow(host.window);
+    auto code = preview.Wait(20000);
+    ASSERT_TRUE(code.has_value());
+    EXPECT_EQ(*code, 0u);
+}
+
 } // namespace
