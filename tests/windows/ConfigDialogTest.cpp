@@ -9,6 +9,8 @@
 #include "tests/windows/probe/Probe.h"
 
 #include <commctrl.h>
+#include "tests/windows/probe/SettingsTexts.h"
+
 #include <gtest/gtest.h>
 
 #include <thread>
@@ -17,12 +19,7 @@ namespace {
 
 const std::string Key = SettingsKey;
 
-const std::map<std::string, std::string> DefaultTexts = {
-    {"DefaultSettings", "1"}, {"Quality", "30"},   {"CamDistance", "25.0"}, {"Scale", "0.040"},
-    {"Speed", "20.0"},        {"Distance", "0.500"}, {"Sizes", "2.000"},    {"CamRotation", "0.20"},
-    {"FPS", "1"},             {"DescPlanet", "1"}, {"MouseMove", "0"},      {"Sound", "1"},
-    {"Clock", "1"},           {"ClockShort", "0"}, {"ClockFull", "1"},      {"Volume", "25"},
-};
+const auto& DefaultTexts = probe::DefaultSettingsTexts;
 
 const std::map<std::string, std::string> OwnTexts = {
     {"DefaultSettings", "0"}, {"Quality", "12"},   {"CamDistance", "40.5"}, {"Scale", "0.100"},

@@ -3,6 +3,8 @@
 #include "common/Settings.h"
 #include "tests/windows/probe/Probe.h"
 
+#include "tests/windows/probe/SettingsTexts.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -11,13 +13,7 @@ namespace {
 
 const std::string Key = SettingsKey;
 
-// The texts of the sixteen values with the default settings and ClockShort off.
-const std::map<std::string, std::string> DefaultTexts = {
-    {"DefaultSettings", "1"}, {"Quality", "30"},   {"CamDistance", "25.0"}, {"Scale", "0.040"},
-    {"Speed", "20.0"},        {"Distance", "0.500"}, {"Sizes", "2.000"},    {"CamRotation", "0.20"},
-    {"FPS", "1"},             {"DescPlanet", "1"}, {"MouseMove", "0"},      {"Sound", "1"},
-    {"Clock", "1"},           {"ClockShort", "0"}, {"ClockFull", "1"},      {"Volume", "25"},
-};
+const auto& DefaultTexts = probe::DefaultSettingsTexts;
 
 // A complete stored set of own settings, none of them a default.
 const std::map<std::string, std::string> OwnTexts = {
