@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "Random.h"
+
 struct Rgb {
     float r = 0, g = 0, b = 0;
 };
@@ -56,22 +58,5 @@ inline float Smooth(float e0, float e1, float x)
     return t * t * (3 - 2 * t);
 }
 
-// A small deterministic generator, so every build draws the same stars.
-class Random {
-public:
-    explicit Random(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 1) {}
-    uint32_t Next()
-    {
-        state_ ^= state_ << 13;
-        state_ ^= state_ >> 7;
-        state_ ^= state_ << 17;
-        return uint32_t(state_ >> 32);
-    }
-    float Uniform() { return (Next() >> 8) * (1.0f / 16777216.0f); }  // [0, 1)
-    float Range(float a, float b) { return a + (b - a) * Uniform(); }
-
-private:
-    uint64_t state_;
-};
 
 [[noreturn]] void Fail(const std::string& message);

@@ -15,6 +15,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "Random.h"
+
 namespace {
 
 constexpr int Rate = 44100;
@@ -22,21 +24,6 @@ constexpr int Seconds = 96;
 constexpr int Length = Rate * Seconds;
 constexpr double Pi = 3.14159265358979323846;
 
-class Random {
-public:
-    explicit Random(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 7) {}
-    uint32_t Next()
-    {
-        state_ ^= state_ << 13;
-        state_ ^= state_ >> 7;
-        state_ ^= state_ << 17;
-        return uint32_t(state_ >> 32);
-    }
-    double Uniform() { return Next() / 4294967296.0; }
-
-private:
-    uint64_t state_;
-};
 
 struct Stereo {
     std::vector<float> left = std::vector<float>(Length), right = std::vector<float>(Length);
@@ -136,11 +123,11 @@ void Drone(Stereo& out, double note, float level)
 void Breath(Stereo& out, float level)
 {
     std::array<std::vector<float>, 2> noise;
-    Random rnd(96);
+    Random rnd(96, 7);
     for (auto& n : noise) {
         n.resize(Length);
         for (float& x : n)
-            x = float(rnd.Uniform() * 2 - 1);
+            x = float(rnd.UniformDouble() * 2 - 1);
     }
     for (int c = 0; c < 2; ++c) {
         double low = 0, band = 0;
@@ -230,14 +217,14 @@ int main(int argc, char** argv)
 
     // Bells from the D minor pentatonic, scattered but never crowded.
     const double scale[] = {74, 77, 79, 81, 84, 86, 89, 91, 93};
-    Random rnd(272);
+    Random rnd(272, 7);
     for (double t = 1.5; t < Seconds - 0.5;) {
         double note = scale[rnd.Next() % 9];
-        float pan = float(rnd.Uniform() * 1.4 - 0.7);
-        Bell(music, note, t, 0.09f + float(rnd.Uniform()) * 0.07f, pan);
-        if (rnd.Uniform() < 0.3)  // now and then an echoing answer a fifth lower
+        float pan = float(rnd.UniformDouble() * 1.4 - 0.7);
+        Bell(music, note, t, 0.09f + float(rnd.UniformDouble()) * 0.07f, pan);
+        if (rnd.UniformDouble() < 0.3)  // now and then an echoing answer a fifth lower
             Bell(music, note - 5, t + 0.45, 0.05f, -pan);
-        t += 1.6 + rnd.Uniform() * 3.2;
+        t += 1.6 + rnd.UniformDouble() * 3.2;
     }
     Breath(music, 0.05f);
     Reverb(music, 0.45f, 6.0);
@@ -265,10 +252,10 @@ int main(int argc, char** argv)
     Put16(f, 16);
     std::fputs("data", f);
     Put32(f, bytes);
-    Random dither(44100);
+    Random dither(44100, 7);
     for (int i = 0; i < Length; ++i)
         for (float s : {music.left[i], music.right[i]}) {
-            double d = dither.Uniform() - dither.Uniform();
+            double d = dither.UniformDouble() - dither.UniformDouble();
             long v = std::lround(s * gain * 32767.0 + d);
             Put16(f, unsigned(int16_t(std::max(-32767L, std::min(32767L, v)))));
         }

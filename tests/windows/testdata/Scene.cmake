@@ -70,11 +70,7 @@ foreach(variant scene scene-missing)
   set(target testdata_${variant})
   add_library(${target} SHARED testdata.c ${CMAKE_CURRENT_BINARY_DIR}/testdata.rc ${scene}/${variant}.rc)
   target_compile_definitions(${target} PRIVATE TESTDATA_VERSION=272)
-  set_target_properties(${target} PROPERTIES
-    PREFIX "" OUTPUT_NAME duzidad
-    RUNTIME_OUTPUT_DIRECTORY ${ASTROLUME_TESTDATA_DIR}/${variant})
-  target_link_options(${target} PRIVATE -nostdlib -Wl,--kill-at -Wl,-e,_DllEntry@12)
+  astrolume_stand_in_dll(${target} ${variant} duzidad)
   add_dependencies(${target} testdata_scene_pictures)
-  astrolume_warnings(${target})
 endforeach()
 add_dependencies(astrolume_testdata testdata_scene testdata_scene-missing)
