@@ -6,6 +6,7 @@ BUILD   := build
 JOBS    := 2
 HOST    := $(abspath $(BUILD)/host)
 WIN     := $(abspath $(BUILD)/win)
+WIN64   := $(abspath $(BUILD)/win64)
 
 .PHONY: all setup build test run clean
 
@@ -21,9 +22,16 @@ build: setup
 	    -DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/mingw-i686.cmake) \
 	    -DASTROLUME_HOST_DIR=$(HOST) >/dev/null
 	@cmake --build $(WIN) -j$(JOBS)
+	@# The 64-bit build runs the tests where 32-bit Wine cannot start (scripts/wine-arch).
+	@if [ "$$(scripts/wine-arch)" = 64 ]; then \
+	  cmake -S . -B $(WIN64) -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/mingw-x86_64.cmake) \
+	    -DASTROLUME_HOST_DIR=$(HOST) >/dev/null && \
+	  cmake --build $(WIN64) -j$(JOBS); \
+	fi
 
 test: build
-	@scripts/bench.sh ctest --test-dir $(WIN) --output-on-failure -j$(JOBS) --timeout 300
+	@scripts/bench.sh scripts/test.sh
 
 run: build
 	@scripts/run.sh

@@ -29,3 +29,11 @@ astrolume_warnings(Astrolume)
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+# The entry point of our code-less DLLs as the linker names it: stdcall names
+# are decorated on 32-bit x86 only.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(ASTROLUME_DLL_ENTRY _DllEntry@12)
+else()
+  set(ASTROLUME_DLL_ENTRY DllEntry)
+endif()

@@ -4,7 +4,6 @@
 #include "common/Util.h"
 #include "dialogs/AboutDialog.h"
 #include "resources/ResourceIds.h"
-#include "shell/Main.h"
 #include "support/Handles.h"
 #include "textures/imgload.h"
 
@@ -215,5 +214,4 @@ void RunConfigDialog()
 void ShowConfigDialog()
 {
     RunConfigDialog();
-    EndProcess();
 }

@@ -5,7 +5,7 @@
 #include "support/Win.h"
 
 // Shows the configuration dialog modally, then ends the process. Never returns.
-[[noreturn]] void ShowConfigDialog();
+void ShowConfigDialog();
 
 // Shows the dialog modally (no owner) and returns when it is closed.
 void RunConfigDialog();

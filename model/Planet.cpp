@@ -103,8 +103,6 @@ void TPlanet::DrawHalo(GLUquadric* quadric, float thickness)
     const GLfloat halo[4] = {HaloColor.R, HaloColor.G, HaloColor.B, HaloColor.A};
     glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, halo);
     gluSphere(quadric, Radius + thickness, Detail(), DetailStacks());
-    glDisable(GL_CULL_FACE);
-    glDisable(GL_BLEND);
     glPopAttrib();
 }
 
@@ -121,20 +119,22 @@ void TPlanet::Draw(GLUquadric* quadric, std::int32_t elapsed)
     glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
     switch (Index) {
     case 6:  // Saturn: one additive ring
+        glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
         glBindTexture(GL_TEXTURE_2D, Textures[txSRing]);
         gluDisk(quadric, Radius / 4 * 5, Radius / 4 * 7, Detail(), DetailStacks());
         DrawHalo(quadric, HaloThicknessOf(Index));
-        glDisable(GL_BLEND);
+        glPopAttrib();
         break;
     case 7:  // Uranus: two rings with normal transparency, no halo
+        glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glBindTexture(GL_TEXTURE_2D, Textures[txURing]);
         gluDisk(quadric, Radius / 4 * 4.7, Radius / 4 * 6, Detail(), DetailStacks());
         gluDisk(quadric, Radius / 4 * 6.35, Radius / 4 * 7.2, Detail(), DetailStacks());
-        glDisable(GL_BLEND);
+        glPopAttrib();
         break;
     default:
         if (const float thickness = HaloThicknessOf(Index); thickness > 0.0f) DrawHalo(quadric, thickness);

@@ -2,7 +2,6 @@
 
 #include "common/SafeSettings.h"
 #include "common/Settings.h"
-#include "scene/GlDraw.h"
 #include "support/Win.h"
 
 #include <GL/gl.h>
@@ -56,47 +55,53 @@ void TPlanetaryModel::BuildLists()
 
 void TPlanetaryModel::DrawBackground()
 {
+    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT);
+    // The backdrop is unlit whatever the scene uses.
+    glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, Textures[txGalaxy]);
+    glPushMatrix();
     glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
     // The galaxy picture repeats ten times around and ten times pole to pole.
     glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
+    glPushMatrix();
     glScalef(10.0f, 10.0f, 10.0f);
     glMatrixMode(GL_MODELVIEW);
     gluSphere(SkyQuadric, BackdropRadius, SafeQuality(Settings.Quality), SafeQuality(Settings.QualityStacks));
     glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
+    glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
-    glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-    glDisable(GL_TEXTURE_2D);
+    glPopMatrix();
+    glPopAttrib();
 }
 
 void TPlanetaryModel::Draw(std::int32_t elapsed)
 {
     if (!Valid()) return;
-    if (LightingOn) glDisable(GL_LIGHTING);
     DrawBackground();
-    if (LightingOn) glEnable(GL_LIGHTING);
+    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT);
     glEnable(GL_TEXTURE_2D);
     for (int i = 1; i <= 9; ++i) Planets[i]->Draw(Quadric, elapsed);
-    glDisable(GL_TEXTURE_2D);
+    glPopAttrib();
 }
 
 void TPlanetaryModel::DrawSun(std::int32_t elapsed)
 {
     if (!Valid()) return;
+    glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT);
+    glPushMatrix();
     glEnable(GL_TEXTURE_2D);
     glBindTexture(GL_TEXTURE_2D, Textures[txSun]);
+    glPushMatrix();
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
     glRotatef(SunAngle, 0.0f, 0.0f, 1.0f);
     gluSphere(Quadric, SunRadius, SafeQuality(Settings.Quality), SafeQuality(Settings.QualityStacks));
-    glRotatef(-SunAngle, 0.0f, 0.0f, 1.0f);
-    glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
+    glPopMatrix();
 
     glBindTexture(GL_TEXTURE_2D, Textures[txCrown]);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glEnable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
     // Two layers turning against each other; depth testing lets the Sun's front
     // half hide their centre, so they show as a glow around the disc.
     glColor3f(0.9f, 0.7f, 0.5f);
@@ -105,11 +110,7 @@ void TPlanetaryModel::DrawSun(std::int32_t elapsed)
     glColor3f(1.0f, 1.0f, 0.5f);
     glRotatef(-2.0f * SunAngle, 0.0f, 0.0f, 1.0f);
     CoronaQuad();
-    glColor3f(1.0f, 1.0f, 1.0f);
-    glEnable(GL_DEPTH_TEST);
-    glDisable(GL_BLEND);
-    glDisable(GL_TEXTURE_2D);
-    // Back to the camera's translation alone.
-    glRotatef(SunAngle, 0.0f, 0.0f, 1.0f);
+    glPopMatrix();
+    glPopAttrib();
     SunAngle = static_cast<float>(SunAngle + 0.05 * elapsed);
 }

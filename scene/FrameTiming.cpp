@@ -14,3 +14,21 @@ float AdvanceTilt(float tilt, std::int32_t elapsed, float rotation)
 {
     return static_cast<float>(tilt + static_cast<double>(elapsed) * rotation / 100.0);
 }
+
+void TFrameRateMeter::Restart(std::uint32_t now)
+{
+    FpsStart = now;
+    FrameCount = 0;
+}
+
+bool TFrameRateMeter::Count(std::uint32_t now)
+{
+    FpsNow = now;
+    ++FrameCount;
+    const std::uint32_t span = TickDifference(FpsNow, FpsStart);
+    if (span <= 1000) return false;
+    FrameRate = FrameRateOf(FrameCount, span);
+    FpsStart = FpsNow;
+    FrameCount = 0;
+    return true;
+}

@@ -3,7 +3,6 @@
 #include "common/SafeSettings.h"
 #include "common/Settings.h"
 #include "model/PlanetaryModel.h"
-#include "shell/RunMode.h"
 #include "scene/FrameTiming.h"
 #include "support/Win.h"
 
@@ -81,7 +80,7 @@ std::int32_t ElapsedTicks()
     return static_cast<std::int32_t>(TickDifference(CurTick, PrevTick));
 }
 
-bool RenderFrame()
+bool RenderFrame(TPlanetaryModel& model)
 {
     if (FirstFrame) {
         // The first frame's step is about 0: start-up and texture loading are not animated.
@@ -89,6 +88,8 @@ bool RenderFrame()
         FirstFrame = false;
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Byte-aligned pixel rows for the frame, the context's own setting again after it.
+    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -SafeCamDistance(Settings.CamDistance));
@@ -96,11 +97,15 @@ bool RenderFrame()
     // Given after the camera transform, so the lights stay fixed around the Sun.
     for (int i = 0; i < 7; ++i) glLightfv(GL_LIGHT0 + i, GL_POSITION, LightPositions[i]);
     FrameDelta = ElapsedTicks();
-    if (Model) Model->Draw(FrameDelta);
+    model.Draw(FrameDelta);
+    // The Sun and the overlays are unlit and upright; the next frame finds lighting as the set-up left it.
+    glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_LIGHTING);
     glRotatef(CameraTilt, 1.0f, 0.0f, 0.0f);
-    if (Model) Model->DrawSun(FrameDelta);
+    model.DrawSun(FrameDelta);
     CameraTilt = AdvanceTilt(CameraTilt, FrameDelta, Settings.CamRotation);
     // The clock, frame-rate and description overlays are drawn here once they exist.
+    glPopAttrib();
+    glPopClientAttrib();
     return true;
 }

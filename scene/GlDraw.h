@@ -4,12 +4,14 @@
 
 #include <cstdint>
 
+class TPlanetaryModel;
+
 extern std::uint32_t PrevTick;   // tick count of the previous frame, ms
 extern std::uint32_t CurTick;    // tick count of the current frame, ms
 extern std::int32_t FrameDelta;  // ms between the previous frame and this one
 extern bool FirstFrame;          // true until the first frame has started
 extern float CameraTilt;         // degrees about the screen's horizontal axis; grows without bound
-extern bool LightingOn;          // the lights are set up; the model may switch lighting around its backdrop
+extern bool LightingOn;          // the lights are set up
 
 // Sets the fixed state of a new rendering context. Always true.
 bool InitSceneState();
@@ -21,5 +23,6 @@ void ResizeScene(int width, int height);
 // Milliseconds since the previous call, right across the wrap of the tick count.
 std::int32_t ElapsedTicks();
 
-// Draws one frame into the back buffer. Always true.
-bool RenderFrame();
+// Draws one frame of `model` into the back buffer and leaves the GL state as
+// it found it. Always true.
+bool RenderFrame(TPlanetaryModel& model);

@@ -2,8 +2,21 @@
 # Everything lives under build/ so the developer's own Wine prefix is never touched.
 ASTROLUME_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export ASTROLUME_BENCH="$ASTROLUME_ROOT/build/bench"
-export WINEPREFIX="$ASTROLUME_ROOT/build/wineprefix"
-export WINEARCH=win32
+# The build whose programs Wine runs: the shipped 32-bit one where the machine
+# runs 32-bit Wine, else the 64-bit one, each with a prefix of its own.
+ASTROLUME_WINE_ARCH=$("$ASTROLUME_ROOT/scripts/wine-arch")
+export ASTROLUME_WINE_ARCH
+if [ "$ASTROLUME_WINE_ARCH" = 32 ]; then
+  export ASTROLUME_WIN_TREE="$ASTROLUME_ROOT/build/win"
+  export WINEPREFIX="$ASTROLUME_ROOT/build/wineprefix"
+  export WINEARCH=win32
+  export WINELOADER=/usr/lib/wine/wine
+else
+  export ASTROLUME_WIN_TREE="$ASTROLUME_ROOT/build/win64"
+  export WINEPREFIX="$ASTROLUME_ROOT/build/wineprefix64"
+  export WINEARCH=win64
+  export WINELOADER=/usr/lib/wine/wine64
+fi
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installer prompts when the prefix is created.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"

@@ -61,12 +61,12 @@ stamp="$WINEPREFIX/.astrolume-bench"
 want=$(sha1sum "$config" | cut -d' ' -f1)
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "bench: creating the Wine prefix in $WINEPREFIX (once)" >&2
-  wineboot -i >/dev/null 2>&1
+  "$WINELOADER" wineboot -i >/dev/null 2>&1
   wineserver -w
 fi
 wineserver -p
 if [ "$(cat "$stamp" 2>/dev/null)" != "$want" ]; then
-  wine regedit /S "$(winepath -w "$config" 2>/dev/null)" >/dev/null 2>&1
+  "$WINELOADER" regedit /S "$("$WINELOADER" winepath -w "$config" 2>/dev/null)" >/dev/null 2>&1
   echo "$want" >"$stamp"
 fi
 
@@ -74,7 +74,7 @@ fi
 # device and RPC hosts) that live as long as the wineserver. Started here, they
 # hold /dev/null; started by a test, they would hold CTest's output pipe and
 # CTest would wait for them until its timeout.
-wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+"$WINELOADER" cmd /c exit </dev/null >/dev/null 2>&1 || true
 
 set +e
 "$@"

@@ -7,7 +7,7 @@ out="$(cd "$(dirname "$0")/.." && pwd)/build/run"
 seconds=${ASTROLUME_RUN_SECONDS:-12}
 rm -rf "$out" && mkdir -p "$out"
 
-wine "$program" /s >"$out/wine.log" 2>&1 &
+"$WINELOADER" "$program" /s >"$out/wine.log" 2>&1 &
 saver=$!
 
 windows() { xdotool search --onlyvisible --name '.' 2>/dev/null || true; }

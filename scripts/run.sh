@@ -5,12 +5,12 @@
 # never hangs: whatever box is still up at the end is captured, closed and reported.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-bin="$root/build/win/bin"
-program="$bin/Astrolume.scr"
+source "$root/scripts/bench-env.sh"
+program="$ASTROLUME_WIN_TREE/bin/Astrolume.scr"
 [ -f "$program" ] || { echo "run: $program is missing; build first" >&2; exit 1; }
 
 if [ -n "${DISPLAY:-}" ] && [ -z "${ASTROLUME_HEADLESS:-}" ]; then
-  ASTROLUME_USE_DISPLAY=1 exec "$root/scripts/bench.sh" wine "$program" /s
+  ASTROLUME_USE_DISPLAY=1 exec "$root/scripts/bench.sh" "$root/scripts/wine-run" "$program" /s
 fi
 
 exec "$root/scripts/bench.sh" "$root/scripts/run-headless.sh" "$program"

@@ -7,44 +7,32 @@
 #include "common/Util.h"
 #include "dialogs/ConfigDialog.h"
 #include "shell/CommandLine.h"
+#include "shell/Password.h"
 #include "shell/Preview.h"
 #include "shell/RunMode.h"
+#include "support/Handles.h"
 #include "support/UrlLabel.h"
-#include "support/Win.h"
-
-namespace {
-std::vector<std::string> Arguments;
-}
-
-const std::vector<std::string>& CommandArguments() { return Arguments; }
-
-void ModuleShutdown()
-{
-    ReleaseDataLibrary();
-    UnregisterUrlLabelClass();
-}
-
-void EndProcess()
-{
-    ModuleShutdown();
-    ExitProcess(0);
-}
 
 int SaverMain()
 {
+    // The shell's folder browser and the OLE picture loader both need COM on
+    // this thread, the only one that uses them.
+    ComApartment com;
     RegisterUrlLabelClass();
     DataLoaded = LocateDataLibrary(DataLibraryName);
     DecimalSeparator = '.';
 
-    Arguments = SplitCommandLine(GetCommandLineA());
-    switch (SelectMode(Arguments)) {
+    const std::vector<std::string> arguments = SplitCommandLine(GetCommandLineA());
+    const HWND handle = reinterpret_cast<HWND>(static_cast<INT_PTR>(WindowHandleArgument(arguments)));
+    switch (SelectMode(arguments)) {
     case SaverMode::Configure: ShowConfigDialog(); break;
     case SaverMode::Run: RunSaver(); break;
-    case SaverMode::Preview: ShowPreview(); break;
-    case SaverMode::Password: ChangePassword(); break;
+    case SaverMode::Preview: ShowPreview(handle); break;
+    case SaverMode::Password: ChangePassword(handle); break;
     case SaverMode::None: break;
     }
 
-    ModuleShutdown();
+    ReleaseDataLibrary();
+    UnregisterUrlLabelClass();
     return 0;
 }

@@ -1,41 +1,26 @@
 #include "shell/MainLoop.h"
 
 #include "descriptions/ShowMsg.h"
-#include "model/PlanetaryModel.h"
-#include "scene/FrameTiming.h"
 #include "scene/GlDraw.h"
-#include "shell/RunMode.h"
 #include "shell/SaverWindow.h"
 #include "support/Win.h"
 
-std::int32_t FrameCount = 0;
-std::uint32_t FpsStart = 0;
-std::uint32_t FpsNow = 0;
-std::int32_t FrameRate = 0;
 bool Done = false;
 
-void RestartFrameRate()
+namespace {
+// Counts a presented frame; each completed measurement goes to the caption and,
+// until the panel is calibrated, to the panel.
+void MeasureFrameRate(TDrawMsg& panel)
 {
-    FpsStart = GetTickCount();
-    FrameCount = 0;
-}
-
-void MeasureFrameRate()
-{
-    FpsNow = GetTickCount();
-    ++FrameCount;
-    const std::uint32_t span = TickDifference(FpsNow, FpsStart);
-    if (span <= 1000) return;
-    FrameRate = FrameRateOf(FrameCount, span);
+    if (!FrameMeter.Count(GetTickCount())) return;
     char caption[64];
-    wsprintfA(caption, FpsCaptionFormat, FrameRate);
+    wsprintfA(caption, FpsCaptionFormat, FrameMeter.FrameRate);
     if (SaverWindow) SetWindowTextA(SaverWindow, caption);
-    if (DescPanel && !DescPanel->IsActive()) DescPanel->Calibrate(FrameRate);
-    FpsStart = FpsNow;
-    FrameCount = 0;
+    if (!panel.IsActive()) panel.Calibrate(FrameMeter.FrameRate);
 }
+} // namespace
 
-void RunMainLoop(int width, int height, int bits)
+void RunMainLoop(int width, int height, int bits, TPlanetaryModel& model, TDrawMsg& panel)
 {
     Done = false;
     SystemParametersInfoA(SPI_SCREENSAVERRUNNING, 1, nullptr, 0);
@@ -50,17 +35,17 @@ void RunMainLoop(int width, int height, int bits)
             }
             continue;
         }
-        if ((WindowActive && !RenderFrame()) || Keys[VK_ESCAPE]) {
+        if ((WindowActive && !RenderFrame(model)) || Keys[VK_ESCAPE]) {
             Done = true;
             continue;
         }
         SwapBuffers(SaverDC);
-        MeasureFrameRate();
+        MeasureFrameRate(panel);
         if (Keys[VK_F4]) {
             Keys[VK_F4] = false;
             CloseSceneWindow();
             FullScreen = !FullScreen;
-            if (!OpenSceneWindow("Astrolume", width, height, bits)) {
+            if (!OpenSceneWindow("Astrolume", width, height, bits, model)) {
                 SystemParametersInfoA(SPI_SCREENSAVERRUNNING, 0, nullptr, 0);
                 return;
             }
@@ -69,6 +54,4 @@ void RunMainLoop(int width, int height, int bits)
     }
     SystemParametersInfoA(SPI_SCREENSAVERRUNNING, 0, nullptr, 0);
     CloseSceneWindow();
-    delete Model;
-    Model = nullptr;
 }

@@ -1,10 +1,19 @@
 #include "shell/Password.h"
 
-#include "shell/SaverWindow.h"
 #include "support/Handles.h"
-#include "support/Win.h"
 
-bool VerifyPassword()
+namespace {
+// An entry point of a library loaded at run time, or null.
+template <typename Function>
+Function* EntryPoint(HMODULE library, const char* name)
+{
+    // NOTE: GetProcAddress returns a generic FARPROC; the cast through void*
+    // keeps GCC's function-type cast warning quiet.
+    return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+} // namespace
+
+bool VerifyPassword(HWND owner, int& mouseMoves)
 {
     bool result = true;
     HKEY opened = nullptr;
@@ -17,14 +26,20 @@ bool VerifyPassword()
         (value[0] | value[1] | value[2] | value[3]) != 0) {
         UniqueModule library(QuietLoadLibrary("PASSWORD.CPL"));
         if (library) {
-            using VerifyProc = BOOL(WINAPI*)(HWND);
-            auto verify = reinterpret_cast<VerifyProc>(
-                reinterpret_cast<void*>(GetProcAddress(library.get(), "VerifyScreenSavePwd")));
+            auto verify = EntryPoint<BOOL WINAPI(HWND)>(library.get(), "VerifyScreenSavePwd");
             ShowCursor(TRUE);
-            if (verify) result = verify(SaverWindow) != 0;
+            if (verify) result = verify(owner) != 0;
             ShowCursor(FALSE);
-            MouseMoves = 0;
+            mouseMoves = 0;
         }
     }
     return result;
+}
+
+void ChangePassword(HWND owner)
+{
+    UniqueModule library(QuietLoadLibrary("MPR.DLL"));
+    if (!library) return;
+    auto change = EntryPoint<DWORD WINAPI(LPCSTR, HWND, DWORD, LPVOID)>(library.get(), "PwdChangePasswordA");
+    if (change) change("SCRSAVE", owner, 0, nullptr);
 }

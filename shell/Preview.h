@@ -1,6 +1,7 @@
 #pragma once
 
-// Preview mode: draws the preview picture into the host's window (second argument).
-void ShowPreview();
-// Password mode: the system's change-password dialog, owned by the second argument.
-void ChangePassword();
+#include "support/Win.h"
+
+// Preview mode: draws the preview picture into the host's window `host` once
+// the host shows it; returns at once when `host` names no window.
+void ShowPreview(HWND host);

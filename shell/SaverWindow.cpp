@@ -1,18 +1,20 @@
 #include "shell/SaverWindow.h"
 
 #include "common/Settings.h"
+#include "model/PlanetaryModel.h"
 #include "resources/ResourceIds.h"
 #include "scene/GlDraw.h"
-#include "shell/MainLoop.h"
 #include "shell/Password.h"
-#include "shell/RunMode.h"
 #include "shell/ShowError.h"
+#include "textures/Texture.h"
 #include "textures/WaitDialog.h"
 
 DEVMODEA DesktopMode = {};
 int DesktopWidth = 0;
 int DesktopHeight = 0;
 int DesktopBits = 0;
+
+bool FullScreen = false;
 
 HWND SaverWindow = nullptr;
 HDC SaverDC = nullptr;
@@ -22,6 +24,7 @@ RECT WindowRect = {};
 bool Keys[256] = {};
 bool WindowActive = true;
 int MouseMoves = 0;
+TFrameRateMeter FrameMeter;
 
 namespace {
 constexpr DWORD FullScreenExStyle = WS_EX_APPWINDOW;
@@ -83,7 +86,7 @@ bool RegisterSaverClass()
     return RegisterClassA(&wc) != 0;
 }
 
-bool OpenSceneWindow(const char* title, int width, int height, int bits)
+bool OpenSceneWindow(const char* title, int width, int height, int bits, TPlanetaryModel& model)
 {
     if (!RegisterSaverClass()) return Fail(IDS_REGISTER_CLASS);
 
@@ -154,7 +157,9 @@ bool OpenSceneWindow(const char* title, int width, int height, int bits)
     ResizeScene(width, height);
 
     if (!InitSceneState()) return TearDownAndFail(IDS_INIT_GL);
-    if (!LoadTexturesWithWait(SaverWindow, SaverDC)) return Fail(IDS_LOAD_TEXTURES);
+    const HDC dc = SaverDC;
+    const auto load = [dc, &model] { return LoadTextures(dc, [&model] { model.BuildLists(); }); };
+    if (!RunWithWaitDialog(load)) return Fail(IDS_LOAD_TEXTURES);
     // The wait dialog took the activation while it was up; keys must reach the saver.
     SetForegroundWindow(SaverWindow);
     SetFocus(SaverWindow);
@@ -188,7 +193,7 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 {
     switch (message) {
     case WM_CREATE:
-        RestartFrameRate();
+        FrameMeter.Restart(GetTickCount());
         break;
     case WM_SIZE:
         ResizeScene(LOWORD(lParam), HIWORD(lParam));
@@ -212,13 +217,13 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_MOUSEMOVE:
         if (FullScreen && Settings.MouseMove) {
             ++MouseMoves;
-            if (MouseMoves > MouseMovesAllowed) Keys[VK_ESCAPE] = VerifyPassword();
+            if (MouseMoves > MouseMovesAllowed) Keys[VK_ESCAPE] = VerifyPassword(window, MouseMoves);
         }
         return 0;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-        Keys[VK_ESCAPE] = VerifyPassword();
+        Keys[VK_ESCAPE] = VerifyPassword(window, MouseMoves);
         return 0;
     default:
         break;

@@ -1,12 +1,17 @@
 // The saver's window and the display mode it runs in.
 #pragma once
 
+#include "scene/FrameTiming.h"
 #include "support/Win.h"
+
+class TPlanetaryModel;
 
 extern DEVMODEA DesktopMode;  // the desktop's display settings when run mode started
 extern int DesktopWidth;      // pixels, 0 until queried
 extern int DesktopHeight;     // pixels, 0 until queried
 extern int DesktopBits;       // bits per pixel, 0 until queried
+
+extern bool FullScreen;       // true while running in the full-screen display mode
 
 extern HWND SaverWindow;      // the saver's window; null when none
 extern HDC SaverDC;           // its device context
@@ -17,6 +22,7 @@ extern RECT WindowRect;       // client rectangle asked for, then the window siz
 extern bool Keys[256];        // true while the virtual key is held down; 27 ends the saver
 extern bool WindowActive;     // false while minimised; frames are drawn only while true
 extern int MouseMoves;        // mouse moves counted full screen with MouseMove on
+extern TFrameRateMeter FrameMeter;  // restarted by every new window
 
 inline constexpr const char* SaverClassName = "Astrolume";
 inline constexpr int MouseMovesAllowed = 20;  // the next one asks to end the saver
@@ -28,9 +34,10 @@ void QueryDesktopMode();
 bool RegisterSaverClass();
 
 // Creates the window, its DC, pixel format and current OpenGL context, sets the
-// scene state and loads the textures. Shows its own message and returns false on
-// failure. Full screen (FullScreen) uses the desktop's size and depth instead.
-bool OpenSceneWindow(const char* title, int width, int height, int bits);
+// scene state, loads the textures and builds `model`'s display lists. Shows its
+// own message and returns false on failure. Full screen (FullScreen) uses the
+// desktop's size and depth instead.
+bool OpenSceneWindow(const char* title, int width, int height, int bits, TPlanetaryModel& model);
 
 // Releases whatever OpenSceneWindow created, in reverse order; safe on a partial state.
 void CloseSceneWindow();

@@ -5,10 +5,6 @@ std::size_t BitmapStride(std::int32_t width)
     return ((static_cast<std::size_t>(width) * 24 + 31) & ~static_cast<std::size_t>(31)) / 8;
 }
 
-std::size_t AlignedRowBytes(std::int32_t width)
-{
-    return (static_cast<std::size_t>(width) * 3 + 3) & ~static_cast<std::size_t>(3);
-}
 
 bool BitmapToRGB(std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel, bool swap,
                  const std::uint8_t* source, std::uint8_t* dest)

@@ -4,13 +4,10 @@
 #include <cstddef>
 #include <cstdint>
 
-// Bytes in one row of a bottom-up 24-bit device-independent bitmap (rows are
-// padded to a multiple of 4 bytes).
+// Bytes in one row of `width` 3-byte pixels padded to a multiple of 4: the rows
+// of a 24-bit device-independent bitmap, and the rows OpenGL reads under its
+// default unpack alignment.
 std::size_t BitmapStride(std::int32_t width);
-
-// Bytes in one row of `width` packed RGB pixels padded to a multiple of 4, the
-// row layout OpenGL reads under its default unpack alignment.
-std::size_t AlignedRowBytes(std::int32_t width);
 
 // Packs a bottom-up 24-bit bitmap (`bitsPerPixel` must be 24) into `dest` as
 // width * height * 3 bytes with no row filler, the lowest picture row first.

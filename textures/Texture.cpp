@@ -1,8 +1,6 @@
 #include "textures/Texture.h"
 
 #include "common/DataLibrary.h"
-#include "model/PlanetaryModel.h"
-#include "shell/RunMode.h"
 #include "support/Handles.h"
 #include "textures/PixelConvert.h"
 #include "textures/imgload.h"
@@ -82,7 +80,7 @@ bool LoadOne(HDC memory, TTexName name)
     // alignment of 4 under which they are uploaded: such rows are handed over
     // padded to 4 bytes.
     const std::size_t row = static_cast<std::size_t>(bits.bmWidth) * 3;
-    const std::size_t stride = AlignedRowBytes(bits.bmWidth);
+    const std::size_t stride = BitmapStride(bits.bmWidth);
     if (stride != row) {
         std::unique_ptr<std::uint8_t[]> padded(new (std::nothrow) std::uint8_t[stride * bits.bmHeight]());
         if (!padded) return false;
@@ -94,7 +92,7 @@ bool LoadOne(HDC memory, TTexName name)
 }
 } // namespace
 
-bool LoadTextures(HDC dc)
+bool LoadTextures(HDC dc, const std::function<void()>& buildLists)
 {
     UniqueMemoryDC memory(CreateCompatibleDC(dc));
     glGenTextures(TextureCount, Textures);
@@ -108,7 +106,7 @@ bool LoadTextures(HDC dc)
     glBindTexture(GL_TEXTURE_2D, 0);
 
     // The lists are built even after a failure; they only refer to names.
-    if (Model) Model->BuildLists();
+    if (buildLists) buildLists();
 
     if (!result) {
         glDeleteTextures(TextureCount, Textures);

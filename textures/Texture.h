@@ -5,6 +5,8 @@
 #include "common/Commons.h"
 #include "support/Win.h"
 
+#include <functional>
+
 // How a slot is uploaded.
 enum class TTextureKind {
     Luminance,  // one level, 1 component, linear filters (galaxy, corona)
@@ -15,9 +17,10 @@ enum class TTextureKind {
 TTextureKind TextureKindOf(TTexName name);
 
 // Builds the whole set into Textures with the context current on this thread,
-// then the display lists that bind them. False, with every name of the set
-// deleted, when a picture is missing, is not a bitmap or cannot be uploaded.
-bool LoadTextures(HDC dc);
+// then calls `buildLists` for the display lists that bind them (also after a
+// failure). False, with every name of the set deleted, when a picture is
+// missing, is not a bitmap or cannot be uploaded.
+bool LoadTextures(HDC dc, const std::function<void()>& buildLists);
 
 // The data library's picture `resourceId` as a 24-bit bitmap the caller
 // deletes; null on any failure.

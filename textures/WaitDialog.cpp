@@ -1,12 +1,11 @@
 #include "textures/WaitDialog.h"
 
 #include "resources/ResourceIds.h"
-#include "textures/Texture.h"
 
 #include <atomic>
 
 HWND WaitDialog = nullptr;
-HANDLE WaitThread = nullptr;
+UniqueKernelHandle WaitThread;
 
 namespace {
 // The hand-over between the two threads. The dialog publishes its handle and
@@ -67,25 +66,19 @@ bool RunWithWaitDialog(const std::function<bool()>& load)
     LoadOutcome.store(Loading);
     CurrentDialog.store(nullptr);
     DialogResult = -1;
-    WaitThread = CreateThread(nullptr, 0, WaitThreadProc, nullptr, 0, nullptr);
+    WaitThread.reset(CreateThread(nullptr, 0, WaitThreadProc, nullptr, 0, nullptr));
 
     const bool ok = load();
 
     LoadOutcome.store(ok ? Loaded : Failed);
     if (HWND dialog = CurrentDialog.load()) PostMessageA(dialog, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
     if (WaitThread) {
-        WaitForThreadEnd(WaitThread);
+        WaitForThreadEnd(WaitThread.get());
         DWORD code = 0;
-        if (GetExitCodeThread(WaitThread, &code) && code != STILL_ACTIVE) DialogResult = static_cast<int>(code);
-        CloseHandle(WaitThread);
-        WaitThread = nullptr;
+        if (GetExitCodeThread(WaitThread.get(), &code) && code != STILL_ACTIVE) DialogResult = static_cast<int>(code);
+        WaitThread.reset();
     }
     return ok;
 }
 
 int LastWaitDialogResult() { return DialogResult; }
-
-bool LoadTexturesWithWait(HWND, HDC dc)
-{
-    return RunWithWaitDialog([dc] { return LoadTextures(dc); });
-}

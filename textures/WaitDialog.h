@@ -2,16 +2,12 @@
 // while the main thread, which owns the OpenGL context, loads the textures.
 #pragma once
 
-#include "support/Win.h"
+#include "support/Handles.h"
 
 #include <functional>
 
 extern HWND WaitDialog;     // the latest wait dialog; set by the dialog itself
-extern HANDLE WaitThread;   // the dialog's thread while a loading runs
-
-// Loads the texture set on this thread behind the wait dialog. True when the
-// textures loaded.
-bool LoadTexturesWithWait(HWND window, HDC dc);
+extern UniqueKernelHandle WaitThread;  // the dialog's thread while a loading runs
 
 // Runs `load` on this thread while a second thread shows dialog 512, then closes
 // the dialog with IDOK or IDCANCEL after the result. The dialog closes even when

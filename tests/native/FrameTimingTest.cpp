@@ -33,6 +33,29 @@ TEST(FrameTiming, FrameRateRoundsHalvesToEven)
     EXPECT_EQ(FrameRateOf(10, 0), 0);
 }
 
+// The main loop's measurement: nothing until more than a second has passed,
+// then the rate of that span and a fresh start, right across the tick wrap.
+TEST(FrameTiming, MeterCompletesAfterMoreThanASecond)
+{
+    for (std::uint32_t start : {1000u, 0xFFFFFE00u}) {
+        SCOPED_TRACE(start);
+        TFrameRateMeter meter;
+        meter.Restart(start);
+        for (std::uint32_t t = 20; t <= 1000; t += 20) ASSERT_FALSE(meter.Count(start + t)) << t;
+        EXPECT_EQ(meter.FrameRate, 0);
+        EXPECT_EQ(meter.FrameCount, 50);
+        ASSERT_TRUE(meter.Count(start + 1001));
+        EXPECT_EQ(meter.FrameRate, 51);
+        EXPECT_EQ(meter.FrameCount, 0);
+        EXPECT_EQ(meter.FpsStart, start + 1001);
+        EXPECT_FALSE(meter.Count(start + 1500));
+        meter.Restart(start + 1600);  // a new window: the frames so far are forgotten
+        EXPECT_EQ(meter.FrameCount, 0);
+        EXPECT_TRUE(meter.Count(start + 2700));
+        EXPECT_EQ(meter.FrameRate, 1);
+    }
+}
+
 TEST(FrameTiming, CameraTiltGrowsByRotation)
 {
     EXPECT_FLOAT_EQ(AdvanceTilt(0.0f, 1000, 0.2f), 2.0f);      // 2 degrees a second at the default
@@ -72,9 +95,7 @@ TEST(PixelConvert, PacksRowsLowestFirstAndSwaps)
     EXPECT_EQ(BitmapStride(4), 12u);
     EXPECT_EQ(BitmapStride(1), 4u);
     EXPECT_EQ(BitmapStride(0), 0u);
-    EXPECT_EQ(AlignedRowBytes(30), 92u);
-    EXPECT_EQ(AlignedRowBytes(64), 192u);
-    EXPECT_EQ(AlignedRowBytes(1), 4u);
+    EXPECT_EQ(BitmapStride(30), 92u);
     std::vector<std::uint8_t> source(24, 0xEE);  // filler shows up if read as pixels
     for (int r = 0; r < 2; ++r)
         for (int x = 0; x < 3; ++x) {

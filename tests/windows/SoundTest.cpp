@@ -1,29 +1,39 @@
-// Run mode's use of the sound library, against stand-in libraries that log
-// every call they receive.
+// Run mode's music, first against stand-in sound libraries that log every call
+// they receive, then with our own audio library, heard through the bench's
+// audio capture file.
 #include "common/DataLibrary.h"
 #include "common/Settings.h"
-#include "shell/RunMode.h"
 #include "sound/Bass.h"
+#include "sound/Music.h"
 #include "support/Handles.h"
 #include "tests/windows/probe/Probe.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <vector>
 
 namespace {
 
 using Lines = std::vector<std::string>;
+using Bytes = std::vector<char>;
 
-class Sound : public ::testing::Test {
+Bytes ReadFile(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+std::string TestData(const std::string& name) { return probe::Argument("testdata") + "\\" + name; }
+
+class Music : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        log = folder / "calls.log";
         SetEnvironmentVariableA("FAKEBASS_LOG", log.c_str());
-        data.reset(LoadLibraryA((probe::Argument("testdata") + "\\v272\\duzidad.dll").c_str()));
+        data.reset(LoadLibraryA(TestData("v272\\duzidad.dll").c_str()));
         ASSERT_TRUE(data);
         DataLibrary = data.get();
         SetDefaultSettings();
@@ -35,9 +45,6 @@ protected:
         DataPath.clear();
         SetEnvironmentVariableA("FAKEBASS_LOG", nullptr);
     }
-
-    void UseLibrary(const char* variant) { DataPath = probe::Argument("testdata") + "\\" + variant; }
-
     // The calls logged since the last look.
     Lines Calls()
     {
@@ -48,87 +55,160 @@ protected:
         DeleteFileA(log.c_str());
         return lines;
     }
-
     probe::TempFolder folder;
-    std::string log;
+    std::string log = folder / "calls.log";
     UniqueModule data;
 };
 
-TEST_F(Sound, MusicFromTheDataLibraryAtTheSetVolumeAndTheVolumeGivenBack)
+// What the sound library is asked from the start of run mode to its end. The
+// stand-in reports a master volume of 0.5 and makes stream 77.
+TEST_F(Music, CallsFromStartToEnd)
 {
-    UseLibrary("bass24");
-    Settings.Volume = 30;
-    StartSound();
-    EXPECT_TRUE(SoundReady);
-    EXPECT_EQ(MusicStream, 77u);
-    EXPECT_DOUBLE_EQ(SavedVolume, 0.5);
-    EXPECT_EQ(Calls(), (Lines{"GetVersion", "Init -1 44100 0 0 0", "GetVolume", "SetVolume 300",
-                              "StreamCreateFile 1 0 29 4 [Og]"}));
-
-    StopSound();
-    EXPECT_EQ(Calls(), (Lines{"Stop", "SetVolume 500", "StreamFree 77", "Free"}));
-    EXPECT_EQ(BassModule, nullptr);
-    EXPECT_EQ(MusicData, nullptr);
-    EXPECT_FALSE(SoundReady);
+    struct {
+        const char* name;
+        const char* folder;  // where bass.dll is looked for
+        bool sound;
+        int volume;
+        bool musicResource;
+        bool ready;
+        Lines start, stop;
+    } const cases[] = {
+        {"music at the set volume, given back", "bass24", true, 30, true, true,
+         {"GetVersion", "Init -1 44100 0 0 0", "GetVolume", "SetVolume 300", "StreamCreateFile 1 0 29 4 [Og]"},
+         {"ChannelPlay 77 0", "Stop", "SetVolume 500", "StreamFree 77", "Free"}},
+        {"sound off never touches the volume", "bass24", false, 30, true, true,
+         {"GetVersion", "Init -1 44100 0 0 0"}, {"Free"}},
+        {"another version stays silent", "bass23", true, 30, true, false, {"GetVersion"}, {"Free"}},
+        {"no library in the data folder", "v271", true, 30, true, false, {}, {}},
+        {"no music resource still gives the volume back", "bass24", true, 0, false, false,
+         {"GetVersion", "Init -1 44100 0 0 0", "GetVolume", "SetVolume 0", "StreamCreateFile 1 0 0 4 [--]"},
+         {"SetVolume 500", "Free"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        DataPath = TestData(c.folder);
+        Settings.Sound = c.sound;
+        Settings.Volume = c.volume;
+        if (!c.musicResource) DataLibrary = GetModuleHandleA(nullptr);
+        StartSound();
+        EXPECT_EQ(SoundReady, c.ready);
+        EXPECT_EQ(Calls(), c.start);
+        PlayMusic();
+        StopSound();
+        EXPECT_EQ(Calls(), c.stop);
+        EXPECT_EQ(BassModule, nullptr);
+        EXPECT_EQ(GetModuleHandleA((TestData(c.folder) + "\\bass.dll").c_str()), nullptr);
+        DataLibrary = data.get();
+    }
 }
 
-TEST_F(Sound, SoundOffNeverTouchesTheVolume)
+TEST_F(Music, LoaderKeepsTheFirstLibraryAndRefusesAnIncompleteOne)
 {
-    UseLibrary("bass24");
-    Settings.Sound = false;
-    StartSound();
-    EXPECT_TRUE(SoundReady);
-    EXPECT_EQ(MusicStream, 0u);
-    StopSound();
-    EXPECT_EQ(Calls(), (Lines{"GetVersion", "Init -1 44100 0 0 0", "Free"}));
-}
-
-TEST_F(Sound, OtherVersionsAndIncompleteLibrariesGiveSilence)
-{
-    UseLibrary("bass23");
-    StartSound();
-    EXPECT_FALSE(SoundReady);
-    StopSound();
-    EXPECT_EQ(Calls(), (Lines{"GetVersion", "Free"}));
-
-    // A library without an entry point the program never calls is still refused,
-    // and released again.
-    const std::string incomplete = probe::Argument("testdata") + "\\bassnopause\\bass.dll";
-    EXPECT_FALSE(LoadBass(incomplete));
-    EXPECT_EQ(BassModule, nullptr);
+    const std::string incomplete = TestData("bassnopause\\bass.dll");
+    EXPECT_FALSE(LoadBass(incomplete)) << "lacks an entry point the program never calls";
     EXPECT_EQ(GetModuleHandleA(incomplete.c_str()), nullptr);
     EXPECT_EQ(BASS_Init, nullptr);
 
-    UseLibrary("v271"); // a folder without bass.dll
-    StartSound();
-    EXPECT_FALSE(SoundReady);
-    EXPECT_EQ(Calls(), Lines{});
-}
-
-TEST_F(Sound, LoadingTwiceKeepsTheFirstLibrary)
-{
-    const std::string path = probe::Argument("testdata") + "\\bass24\\bass.dll";
-    ASSERT_TRUE(LoadBass(path));
+    ASSERT_TRUE(LoadBass(TestData("bass24\\bass.dll")));
     HMODULE first = BassModule;
-    EXPECT_TRUE(LoadBass(probe::Argument("testdata") + "\\bassnopause\\bass.dll"));
+    EXPECT_TRUE(LoadBass(incomplete));
     EXPECT_EQ(BassModule, first);
     UnloadBass();
-    EXPECT_EQ(BassModule, nullptr);
-    EXPECT_EQ(GetModuleHandleA(path.c_str()), nullptr);
     EXPECT_EQ(Calls(), Lines{"Free"});
 }
 
-TEST_F(Sound, NoMusicResourceStillGivesTheVolumeBack)
+// What the capture file holds of the left channel: 16-bit stereo at 44.1 kHz.
+struct Heard {
+    int peak = 0;
+    int loudFrames = 0;    // louder than 1000
+    double frequency = 0;  // from the zero crossings of the loud part
+};
+
+Heard Listen(const std::string& capture)
 {
-    UseLibrary("bass24");
-    DataLibrary = GetModuleHandleA(nullptr); // a module without "Sound"
-    Settings.Volume = 0;
-    StartSound();
-    EXPECT_FALSE(SoundReady);
-    EXPECT_EQ(MusicStream, 0u);
-    StopSound();
-    EXPECT_EQ(Calls(), (Lines{"GetVersion", "Init -1 44100 0 0 0", "GetVolume", "SetVolume 0",
-                              "StreamCreateFile 1 0 0 4 [--]", "SetVolume 500", "Free"}));
+    const Bytes bytes = ReadFile(capture);
+    std::vector<int> left;
+    for (std::size_t i = 0; i + 3 < bytes.size(); i += 4)
+        left.push_back(static_cast<std::int16_t>(static_cast<unsigned char>(bytes[i]) | (bytes[i + 1] << 8)));
+    Heard heard;
+    int first = -1, last = -1, crossings = 0;
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        heard.peak = std::max(heard.peak, std::abs(left[i]));
+        if (std::abs(left[i]) > 1000) {
+            ++heard.loudFrames;
+            if (first < 0) first = static_cast<int>(i);
+            last = static_cast<int>(i);
+        }
+    }
+    for (int i = first + 1; first >= 0 && i <= last; ++i) crossings += (left[i - 1] < 0) != (left[i] < 0);
+    if (last > first) heard.frequency = crossings / 2.0 / ((last - first) / 44100.0);
+    return heard;
+}
+
+// Our bass.dll, loaded through the program's loader and played as run mode plays.
+class AudioLibrary : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(LoadBass(probe::Argument("bass")));
+        const char* unixCapture = std::getenv("ASTROLUME_AUDIO_FILE");
+        ASSERT_NE(unixCapture, nullptr) << "run under scripts/bench.sh";
+        capture = probe::WindowsPath(unixCapture);
+    }
+    void TearDown() override { UnloadBass(); }
+
+    Heard Play(const Bytes& file, DWORD flags, float volume, DWORD milliseconds)
+    {
+        DeleteFileA(capture.c_str());
+        EXPECT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr));
+        EXPECT_TRUE(BASS_SetVolume(volume));
+        EXPECT_FLOAT_EQ(BASS_GetVolume(), volume);
+        const DWORD stream = BASS_StreamCreateFile(TRUE, file.data(), 0, file.size(), flags);
+        EXPECT_NE(stream, 0u) << "error " << BASS_ErrorGetCode();
+        EXPECT_TRUE(BASS_ChannelPlay(stream, FALSE));
+        Sleep(milliseconds);
+        EXPECT_TRUE(BASS_Stop());
+        EXPECT_TRUE(BASS_StreamFree(stream));
+        EXPECT_TRUE(BASS_Free());
+        return Listen(capture);
+    }
+    std::string capture;
+};
+
+TEST_F(AudioLibrary, VersionAndRefusals)
+{
+    EXPECT_EQ(BASS_GetVersion() >> 16, 0x0204u);
+    const Bytes tone = ReadFile(TestData("audio\\tone.ogg"));
+    EXPECT_EQ(BASS_StreamCreateFile(TRUE, tone.data(), 0, tone.size(), 4), 0u);
+    EXPECT_EQ(BASS_ErrorGetCode(), 8) << "not initialised";
+    ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr));
+    EXPECT_FALSE(BASS_Init(-1, 44100, 0, nullptr, nullptr)) << "already initialised";
+    const char garbage[] = "this is not an audio file";
+    EXPECT_EQ(BASS_StreamCreateFile(TRUE, garbage, 0, sizeof garbage, 4), 0u);
+    EXPECT_EQ(BASS_ErrorGetCode(), 41);
+    EXPECT_EQ(BASS_StreamCreateFile(TRUE, tone.data(), 0, 60, 4), 0u) << "a cut-off file";
+    EXPECT_FALSE(BASS_SetVolume(1.5f));
+    EXPECT_FALSE(BASS_StreamFree(12345));
+    EXPECT_TRUE(BASS_Free());
+}
+
+TEST_F(AudioLibrary, LoopingOggPlaysOnAtTheMasterVolume)
+{
+    // A quarter-second tone at amplitude 16000, looped for much longer than that.
+    const Heard heard = Play(ReadFile(TestData("audio\\tone.ogg")), BASS_SAMPLE_LOOP, 0.5f, 900);
+    EXPECT_GT(heard.loudFrames, 44100 / 2) << "the loop did not go on past the end of the tone";
+    EXPECT_GT(heard.peak, 7000);
+    EXPECT_LT(heard.peak, 8800);
+    EXPECT_NEAR(heard.frequency, 440.0, 30.0);
+}
+
+TEST_F(AudioLibrary, MonoWavIsResampledAndEndsWithoutTheLoopFlag)
+{
+    const Heard heard = Play(ReadFile(TestData("audio\\tone.wav")), 0, 1.0f, 700);
+    EXPECT_GT(heard.loudFrames, 44100 / 5);
+    EXPECT_LT(heard.loudFrames, 44100 * 3 / 10) << "played past its end";
+    EXPECT_GT(heard.peak, 15000);
+    EXPECT_NEAR(heard.frequency, 440.0, 30.0);
 }
 
 } // namespace

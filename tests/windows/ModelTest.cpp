@@ -1,0 +1,111 @@
+// The planetary model under a real context: the orbit ring's geometry captured
+// in feedback mode, and the time that drives every angle.
+#include "tests/windows/SceneWindow.h"
+
+#include <cmath>
+
+namespace {
+
+struct FeedbackVertex {
+    float x, y, z, s, t;
+};
+
+// Every vertex of a display list, with a projection that maps eye coordinates
+// one to one onto window coordinates.
+std::vector<FeedbackVertex> CaptureList(GLuint list)
+{
+    std::vector<GLfloat> buffer(200000);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    glOrtho(-100, 100, -100, 100, -100, 100);
+    glMatrixMode(GL_MODELVIEW);
+    glPushMatrix();
+    glLoadIdentity();
+    glPushAttrib(GL_VIEWPORT_BIT);
+    glViewport(-100, -100, 200, 200);
+    glCallList(list);
+    glPopAttrib();
+    glPopMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    const GLint used = glRenderMode(GL_RENDER);
+    std::vector<FeedbackVertex> vertices;
+    for (GLint i = 0; i < used;) {
+        if (static_cast<GLint>(buffer[i++]) != GL_POLYGON_TOKEN) {
+            ADD_FAILURE() << "not a polygon";
+            break;
+        }
+        const auto count = static_cast<int>(buffer[i++]);
+        for (int k = 0; k < count; ++k, i += 3 + 4 + 4)
+            vertices.push_back({buffer[i], buffer[i + 1], 100 * (1 - 2 * buffer[i + 2]), buffer[i + 7], buffer[i + 8]});
+    }
+    return vertices;
+}
+
+// The orbit is a flat ring in the orbit plane, its texture's t running from the
+// outer edge (0) to the inner one (1), and a band 0.5 high on the orbit itself.
+TEST_F(SceneWindow, OrbitListIsTheFlatRingThenTheBand)
+{
+    for (int index : {3, 9}) {
+        const TPlanet& planet = *model->Planets[index];
+        SCOPED_TRACE(planet.Name);
+        ASSERT_NE(planet.OrbitList, 0u);
+        const auto vertices = CaptureList(planet.OrbitList);
+        ASSERT_FALSE(vertices.empty());
+        const float outer = planet.OrbitRadius + 0.25f, inner = planet.OrbitRadius - 0.25f;
+        // The strip starts at angle 0 on the outer edge, straight ahead of the Sun.
+        bool start = false;
+        for (std::size_t k = 0; k < 3 && k < vertices.size(); ++k)
+            start |= std::fabs(vertices[k].x) < 2e-3 && std::fabs(vertices[k].z + outer) < 2e-3 && vertices[k].s == 0;
+        EXPECT_TRUE(start);
+        int outerEdge = 0, innerEdge = 0, band = 0;
+        for (const auto& v : vertices) {
+            const float radius = std::hypot(v.x, v.z);
+            const bool flat = std::fabs(v.y) < 1e-3;
+            if (flat && std::fabs(radius - outer) < 2e-3 && v.t < 0.5f) {
+                ++outerEdge;
+                EXPECT_EQ(v.t, 0.0f);
+            } else if (flat && std::fabs(radius - inner) < 2e-3 && v.t > 0.5f) {
+                ++innerEdge;
+                EXPECT_EQ(v.t, 1.0f);
+            } else {
+                ++band;
+                EXPECT_NEAR(radius, planet.OrbitRadius, 2e-3);
+                EXPECT_LE(std::fabs(v.y), 0.25f + 1e-3);
+            }
+        }
+        EXPECT_GT(outerEdge, 300);  // 100 segments, each reaching the feedback as two triangles
+        EXPECT_GT(innerEdge, 300);
+        EXPECT_GT(band, 64 * 2 * 4 - 1);
+    }
+}
+
+TEST_F(SceneWindow, TimeDrivesEveryAngleAndZeroMovesNothing)
+{
+    const float sun = SunAngle;
+    float orbit[10], spin[10];
+    for (int i = 1; i <= 9; ++i) {
+        orbit[i] = model->Planets[i]->OrbitAngle;
+        spin[i] = model->Planets[i]->SpinAngle;
+    }
+    model->Draw(0);
+    model->DrawSun(0);
+    EXPECT_EQ(SunAngle, sun);
+    for (int i = 1; i <= 9; ++i) {
+        EXPECT_EQ(model->Planets[i]->OrbitAngle, orbit[i]);
+        EXPECT_EQ(model->Planets[i]->SpinAngle, spin[i]);
+    }
+    // A stall of a minute is one step.
+    model->Draw(60000);
+    model->DrawSun(60000);
+    EXPECT_FLOAT_EQ(SunAngle, sun + 3000.0f);  // 50 degrees a second
+    const TPlanet& earth = *model->Planets[3];
+    EXPECT_FLOAT_EQ(earth.OrbitAngle, orbit[3] + 60000 / (100 * earth.OrbitPeriod));
+    EXPECT_LT(model->Planets[7]->SpinAngle, spin[7]);  // Uranus turns backwards
+}
+
+} // namespace

@@ -1,0 +1,160 @@
+// The saver's window: the full-screen switch and its refusal, the window
+// procedure's input table, and the teardown.
+#include "tests/windows/SceneWindow.h"
+
+namespace {
+
+// The cursor's show count: ShowCursor returns the count after its change.
+int CursorCount()
+{
+    ShowCursor(TRUE);
+    return ShowCursor(FALSE);
+}
+
+class SaverWindowModes : public ::testing::Test {
+protected:
+    void SetUp() override { RunModeSettings(); }
+    void TearDown() override
+    {
+        model.reset();
+        FullScreen = false;
+        QueryDesktopMode();
+    }
+    // Opens full screen, as run mode does.
+    bool Open()
+    {
+        FullScreen = true;
+        model = std::make_unique<TPlanetaryModel>();
+        return OpenSceneWindow("Astrolume", 800, 600, 32, *model);
+    }
+    UseTestLibrary library{"scene"};
+    std::unique_ptr<TPlanetaryModel> model;
+};
+
+TEST_F(SaverWindowModes, FullScreenCoversTheDesktopAndHidesTheCursorUntilClosed)
+{
+    probe::BoxWatcher watcher;
+    QueryDesktopMode();
+    ASSERT_GT(DesktopWidth, 0);
+    const int cursor = CursorCount();
+    ASSERT_TRUE(Open());
+    const DWORD style = static_cast<DWORD>(GetWindowLongA(SaverWindow, GWL_STYLE));
+    EXPECT_NE(style & WS_POPUP, 0u);
+    EXPECT_EQ(style & WS_CAPTION, 0u);
+    RECT client;
+    GetClientRect(SaverWindow, &client);
+    EXPECT_EQ(client.right, DesktopWidth);
+    EXPECT_EQ(client.bottom, DesktopHeight);
+    EXPECT_EQ(CursorCount(), cursor - 1);
+    CloseSceneWindow();
+    EXPECT_EQ(CursorCount(), cursor);
+    EXPECT_TRUE(watcher.Boxes().empty());
+}
+
+// A display mode the screen cannot take stands for a refused switch; the real
+// question box is answered.
+TEST_F(SaverWindowModes, RefusedSwitchAsksYesGoesOnNoEnds)
+{
+    for (int answer : {IDYES, IDNO}) {
+        SCOPED_TRACE(answer == IDYES ? "Yes" : "No");
+        probe::BoxWatcher watcher(answer);
+        QueryDesktopMode();
+        DesktopMode.dmPelsWidth = 4321;
+        const int cursor = CursorCount();
+        const bool opened = Open();
+        ASSERT_TRUE(watcher.WaitForBoxes(answer == IDYES ? 1 : 2, 10000));
+        const auto boxes = watcher.Boxes();
+        EXPECT_EQ(boxes[0].text, "Required full screen mode is not supported\nYour video card. Use window mode?");
+        EXPECT_EQ(FullScreen, answer == IDNO);
+        if (answer == IDYES) {
+            ASSERT_TRUE(opened);
+            // The saver now counts as windowed: mouse moves no longer end it.
+            Settings.MouseMove = true;
+            Keys[VK_ESCAPE] = false;
+            for (int i = 0; i < 30; ++i) SendMessageA(SaverWindow, WM_MOUSEMOVE, 0, MAKELPARAM(i, i));
+            EXPECT_FALSE(Keys[VK_ESCAPE]);
+            EXPECT_EQ(CursorCount(), cursor - 1);
+            CloseSceneWindow();
+            EXPECT_EQ(watcher.Boxes().size(), 1u);
+        } else {
+            EXPECT_FALSE(opened);
+            EXPECT_EQ(boxes[1].text, "The Program is closed.");
+            EXPECT_EQ(SaverWindow, nullptr);
+            WNDCLASSA wc;
+            EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), "Astrolume", &wc));
+        }
+        EXPECT_EQ(CursorCount(), cursor) << "the cursor is given back";
+    }
+}
+
+TEST_F(SaverWindowModes, TeardownOfAPartialStateAndOfAWholeOne)
+{
+    probe::BoxWatcher watcher;
+    FullScreen = false;
+    CloseSceneWindow();  // nothing open: only the class unregistration, which fails
+    ASSERT_TRUE(watcher.WaitForBoxes(1, 5000));
+    EXPECT_EQ(watcher.Boxes()[0].caption, "SHUTDOWN ERROR");
+    EXPECT_EQ(watcher.Boxes()[0].text, "Could Not Unregister Class.");
+
+    model = std::make_unique<TPlanetaryModel>();
+    ASSERT_TRUE(OpenSceneWindow("Astrolume", 200, 150, 32, *model));
+    EXPECT_EQ(FrameMeter.FrameCount, 0) << "a new window starts a new measurement";
+    HWND window = SaverWindow;
+    CloseSceneWindow();
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(SaverWindow == nullptr && SaverDC == nullptr && SaverRC == nullptr);
+    EXPECT_EQ(wglGetCurrentContext(), nullptr);
+    model.reset();  // with no context: the orbit lists went with it
+    EXPECT_EQ(watcher.Boxes().size(), 1u);
+}
+
+// The window procedure's table, message by message.
+TEST(SaverWndProc, KeysActivationCommandsAndMouse)
+{
+    RunModeSettings();
+    for (bool& key : Keys) key = false;
+    SaverWndProc(nullptr, WM_KEYDOWN, VK_F4, 0);
+    EXPECT_TRUE(Keys[VK_F4]);
+    SaverWndProc(nullptr, WM_KEYUP, VK_F4, 0);
+    EXPECT_FALSE(Keys[VK_F4]);
+    EXPECT_EQ(SaverWndProc(nullptr, WM_KEYDOWN, 0x1FF, 0), 0);  // out of range: kept within the table
+    Keys[0xFF] = false;
+
+    SaverWndProc(nullptr, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 1), 0);
+    EXPECT_FALSE(WindowActive);
+    SaverWndProc(nullptr, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), 0);
+    EXPECT_TRUE(WindowActive);
+    EXPECT_EQ(SaverWndProc(nullptr, WM_SYSCOMMAND, SC_SCREENSAVE, 0), 0);
+    EXPECT_EQ(SaverWndProc(nullptr, WM_SYSCOMMAND, SC_MONITORPOWER, 2), 0);
+
+    // Mouse moves count only full screen with MouseMove on; the 21st asks to end.
+    struct {
+        bool fullScreen, mouseMove;
+        int moves;
+        bool ends;
+    } const cases[] = {{true, true, 20, false}, {true, true, 21, true}, {false, true, 50, false}, {true, false, 50, false}};
+    for (auto c : cases) {
+        SCOPED_TRACE(c.moves);
+        FullScreen = c.fullScreen;
+        Settings.MouseMove = c.mouseMove;
+        MouseMoves = 0;
+        Keys[VK_ESCAPE] = false;
+        for (int i = 0; i < c.moves; ++i) EXPECT_EQ(SaverWndProc(nullptr, WM_MOUSEMOVE, 0, 0), 0);
+        EXPECT_EQ(Keys[VK_ESCAPE], c.ends);
+    }
+    FullScreen = false;
+    for (UINT click : {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN}) {
+        Keys[VK_ESCAPE] = false;
+        EXPECT_EQ(SaverWndProc(nullptr, click, 0, 0), 0);
+        EXPECT_TRUE(Keys[VK_ESCAPE]) << click;
+    }
+    Keys[VK_ESCAPE] = false;
+
+    // Closing posts the quit message.
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {}
+    EXPECT_EQ(SaverWndProc(nullptr, WM_CLOSE, 0, 0), 0);
+    EXPECT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+} // namespace

@@ -1,0 +1,93 @@
+// The saver's window and OpenGL context in this process, with Wine's real WGL
+// (Mesa underneath), for the tests of the scene, the model and the textures.
+#pragma once
+
+#include "common/DataLibrary.h"
+#include "common/Settings.h"
+#include "model/PlanetaryModel.h"
+#include "scene/GlDraw.h"
+#include "shell/SaverWindow.h"
+#include "support/Handles.h"
+#include "tests/windows/probe/Probe.h"
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+// Run mode's settings: the defaults, with Distance and Sizes scaled.
+inline void RunModeSettings()
+{
+    SetDefaultSettings();
+    Settings.Distance *= Settings.Scale;
+    Settings.Sizes *= Settings.Scale;
+}
+
+// One of the test data libraries as the program's data library while it lives.
+class UseTestLibrary {
+public:
+    explicit UseTestLibrary(const char* variant)
+        : saved_(DataLibrary),
+          module_(LoadLibraryA((probe::Argument("testdata") + "\\" + variant + "\\duzidad.dll").c_str()))
+    {
+        EXPECT_TRUE(module_) << variant;
+        DataLibrary = module_.get();
+    }
+    ~UseTestLibrary() { DataLibrary = saved_; }
+    UseTestLibrary(const UseTestLibrary&) = delete;
+    UseTestLibrary& operator=(const UseTestLibrary&) = delete;
+
+private:
+    HMODULE saved_;
+    UniqueModule module_;
+};
+
+// A windowed saver window with its model, as run mode opens it after F4, with
+// the textures of the test library that has all twenty pictures; no box may show.
+class SceneWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        RunModeSettings();
+        FullScreen = false;
+        model = std::make_unique<TPlanetaryModel>();
+        ASSERT_TRUE(OpenSceneWindow("Astrolume test", 800, 600, 32, *model));
+        ResizeScene(800, 600);
+    }
+    void TearDown() override
+    {
+        CloseSceneWindow();
+        model.reset();
+        EXPECT_TRUE(watcher.Boxes().empty()) << watcher.Boxes().front().text;
+    }
+    UseTestLibrary library{"scene"};
+    probe::BoxWatcher watcher;
+    std::unique_ptr<TPlanetaryModel> model;
+};
+
+struct Rgb {
+    int r, g, b;
+};
+
+// The back buffer as drawn, bottom row first.
+class BackBuffer {
+public:
+    BackBuffer(int width, int height) : width_(width), pixels_(static_cast<std::size_t>(width) * height * 3)
+    {
+        glReadBuffer(GL_BACK);
+        glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
+        glPopClientAttrib();
+    }
+    Rgb At(int x, int y) const
+    {
+        const std::size_t i = (static_cast<std::size_t>(y) * width_ + x) * 3;
+        return {pixels_[i], pixels_[i + 1], pixels_[i + 2]};
+    }
+
+private:
+    int width_;
+    std::vector<GLubyte> pixels_;
+};
