@@ -12,7 +12,6 @@
 #include <thread>
 
 namespace {
-
 using namespace probe;
 
 class ConfigDialogTest : public ::testing::Test {
@@ -69,7 +68,7 @@ TEST_F(ConfigDialogTest, FirstOpeningShowsTheDefaultsGreyedAndCancelKeepsThem)
     Open();
     EXPECT_EQ(Shown(), DefaultTexts);
     ExpectOptionsEnabled(false);
-    // Picture 291 fills its control: a bitmap of its size, drawn edge to edge.
+    // Picture 291 fills its control: a bitmap of its size, drawn edge to edge (no button face inside).
     const auto image = reinterpret_cast<HBITMAP>(SendMessageA(Item(IDC_PICTURE), STM_GETIMAGE, IMAGE_BITMAP, 0));
     BITMAP size{};
     RECT shown{};
@@ -78,8 +77,7 @@ TEST_F(ConfigDialogTest, FirstOpeningShowsTheDefaultsGreyedAndCancelKeepsThem)
     const auto picture = CaptureWindow(dialog);
     shown = AreaInCapture(dialog, Item(IDC_PICTURE));
     InflateRect(&shown, -3, -3);  // inside the sunken edge
-    EXPECT_LT(100 * picture.Count(shown, GetSysColor(COLOR_BTNFACE)), (shown.right - shown.left) * (shown.bottom - shown.top))
-        << "the picture does not fill its frame";
+    EXPECT_LT(100 * picture.Count(shown, GetSysColor(COLOR_BTNFACE)), (shown.right - shown.left) * (shown.bottom - shown.top));
     EXPECT_FALSE(SaveScreenshot(picture, "config-dialog").empty());
     DragVolume(60);
     EXPECT_EQ(TextOf(Item(IDC_VOLUME_LABEL)), "Volume (60%)");

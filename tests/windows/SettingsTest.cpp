@@ -7,11 +7,9 @@
 #include <clocale>
 
 namespace {
-
 using namespace probe;
 
-class SettingsTest : public ::testing::Test {
-protected:
+struct SettingsTest : ::testing::Test {
     SettingsTest() { Settings = TSettings{}; }
     ScratchRegistryKey scratch{SettingsKey};
 };

@@ -1,5 +1,4 @@
-// The settings as the registry and dialog tests see them: sets of stored texts by
-// value name, and the settings key read back.
+// The settings as the registry and dialog tests see them: stored texts by value name.
 #pragma once
 
 #include "common/Settings.h"
