@@ -1,30 +1,12 @@
 #include "common/Settings.h"
 
-#include "common/Util.h"
 #include "support/Handles.h"
 
 #include <vector>
 
 TSettings Settings{};
 
-void SetDefaultSettings()
-{
-    Settings.DefaultSettings = true;
-    Settings.FPS = true;
-    Settings.DescPlanet = true;
-    Settings.MouseMove = false;
-    Settings.Sound = true;
-    Settings.Clock = true;
-    Settings.ClockFull = true;
-    Settings.Scale = 0.04f;
-    Settings.Speed = 20.0f;
-    Settings.Sizes = 2.0f;
-    Settings.Distance = 0.5f;
-    Settings.CamRotation = 0.2f;
-    Settings.Quality = Settings.QualityStacks = Settings.QualitySpare = 30;
-    Settings.CamDistance = 25.0f;
-    Settings.Volume = 25;
-}
+void SetDefaultSettings() { AssignDefaultSettings(Settings); }
 
 bool ReadRegString(HKEY Key, const char* ValueName, std::string& Text)
 {
@@ -64,60 +46,26 @@ UniqueRegKey OpenOrCreateSettingsKey()
     return UniqueRegKey(created);
 }
 
-void WriteText(HKEY key, const char* name, const std::string& text)
+bool WriteText(HKEY key, const char* name, const std::string& text)
 {
-    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                   static_cast<DWORD>(text.size() + 1));
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                          static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
 }
 
-void WriteInt(HKEY key, const char* name, std::int32_t value) { WriteText(key, name, std::to_string(value)); }
-void WriteFlag(HKEY key, const char* name, bool value) { WriteInt(key, name, value ? 1 : 0); }
-void WriteFloat(HKEY key, const char* name, float value, int decimals)
-{
-    WriteText(key, name, FloatToText(value, decimals));
-}
-
-// One stored value read and parsed; false when it is missing.
-bool ReadInt(HKEY key, const char* name, std::int32_t& field)
-{
-    std::string text;
-    if (!ReadRegString(key, name, text)) return false;
-    field = TextToInt(text);
-    return true;
-}
-bool ReadFlag(HKEY key, const char* name, bool& field)
-{
-    std::int32_t value = 0;
-    if (!ReadInt(key, name, value)) return false;
-    field = (value & 0xFF) != 0;
-    return true;
-}
-bool ReadFloat(HKEY key, const char* name, float& field)
-{
-    std::string text;
-    if (!ReadRegString(key, name, text)) return false;
-    field = TextToSingle(text);
-    return true;
-}
-
+// The stored set, read in table order; false at the first missing value.
 bool ReadStoredSettings(HKEY key)
 {
-    if (!ReadFlag(key, "DefaultSettings", Settings.DefaultSettings)) return false;
-    if (Settings.DefaultSettings) {
-        SetDefaultSettings();
-        return true;
+    for (const SettingRow& row : SettingsTable) {
+        std::string text;
+        if (!ReadRegString(key, row.name, text)) return false;
+        SetSettingFromText(Settings, row, text);
+        if (row.flag == &TSettings::DefaultSettings && Settings.DefaultSettings) {
+            // The defaults stand in for everything stored, which stays as it is.
+            SetDefaultSettings();
+            return true;
+        }
     }
-    std::int32_t quality = 0;
-    if (!ReadInt(key, "Quality", quality)) return false;
-    Settings.Quality = Settings.QualityStacks = Settings.QualitySpare = quality;
-    return ReadFloat(key, "Scale", Settings.Scale) && ReadFloat(key, "Speed", Settings.Speed) &&
-           ReadFloat(key, "Sizes", Settings.Sizes) && ReadFloat(key, "Distance", Settings.Distance) &&
-           ReadFloat(key, "CamRotation", Settings.CamRotation) &&
-           ReadFloat(key, "CamDistance", Settings.CamDistance) && ReadFlag(key, "FPS", Settings.FPS) &&
-           ReadFlag(key, "DescPlanet", Settings.DescPlanet) && ReadFlag(key, "MouseMove", Settings.MouseMove) &&
-           ReadFlag(key, "Sound", Settings.Sound) && ReadFlag(key, "Clock", Settings.Clock) &&
-           ReadFlag(key, "ClockShort", Settings.ClockShort) && ReadFlag(key, "ClockFull", Settings.ClockFull) &&
-           ReadInt(key, "Volume", Settings.Volume);
+    return true;
 }
 
 } // namespace
@@ -130,33 +78,20 @@ void LoadSettings()
         if (key) complete = ReadStoredSettings(key.get());
     }
     if (!complete) {
-        // A missing key or value: the defaults replace the whole stored set.
+        // A missing key or value: the defaults replace the whole stored set. A
+        // registry that refuses them is no reason to stop: the defaults are in use.
         SetDefaultSettings();
         SaveSettings();
     }
 }
 
-void SaveSettings()
+bool SaveSettings()
 {
     UniqueRegKey key = OpenOrCreateSettingsKey();
-    if (!key) return;
-    HKEY k = key.get();
-    WriteFlag(k, "DefaultSettings", Settings.DefaultSettings);
-    WriteInt(k, "Quality", Settings.Quality);
-    WriteFloat(k, "CamDistance", Settings.CamDistance, 1);
-    WriteFloat(k, "Scale", Settings.Scale, 3);
-    WriteFloat(k, "Speed", Settings.Speed, 1);
-    WriteFloat(k, "Distance", Settings.Distance, 3);
-    WriteFloat(k, "Sizes", Settings.Sizes, 3);
-    WriteFloat(k, "CamRotation", Settings.CamRotation, 2);
-    WriteFlag(k, "FPS", Settings.FPS);
-    WriteFlag(k, "DescPlanet", Settings.DescPlanet);
-    WriteFlag(k, "MouseMove", Settings.MouseMove);
-    WriteFlag(k, "Sound", Settings.Sound);
-    WriteFlag(k, "Clock", Settings.Clock);
-    WriteFlag(k, "ClockShort", Settings.ClockShort);
-    WriteFlag(k, "ClockFull", Settings.ClockFull);
-    WriteInt(k, "Volume", Settings.Volume);
+    if (!key) return false;
+    bool written = true;
+    for (const SettingRow& row : SettingsTable) written &= WriteText(key.get(), row.name, SettingText(Settings, row));
+    return written;
 }
 
 std::string ReadDataPath()

@@ -2,32 +2,10 @@
 // HKEY_CURRENT_USER\Software\Vorsk\Astrolume.
 #pragma once
 
+#include "common/SettingsTable.h"
 #include "support/Win.h"
 
-#include <cstdint>
 #include <string>
-
-struct TSettings {
-    bool DefaultSettings;  // use the defaults and ignore what is stored
-    bool FPS;              // show the frame-rate counter
-    bool DescPlanet;       // show the description panels
-    bool MouseMove;        // moving the mouse ends the saver
-    bool Sound;            // play music
-    bool Clock;            // show the clock
-    bool ClockShort;       // 12-hour clock; not one of the defaults
-    bool ClockFull;        // stored and edited, read by nothing else
-    float Scale;           // overall model scale; Distance and Sizes are multiplied by it in run mode
-    float Speed;           // animation speed; periods are divided by it
-    float Sizes;           // factor on planet radii
-    float Distance;        // factor on orbit radii
-    float CamRotation;     // camera tilt speed
-    std::int32_t Quality;        // slices of every sphere and disk
-    std::int32_t QualityStacks;  // stacks (and disk loops): a copy of Quality
-    std::int32_t QualitySpare;   // a third copy of Quality
-    float CamDistance;     // camera distance from the centre
-    std::string ExtraText; // never assigned; always empty
-    std::int32_t Volume;   // music volume, percent 0..100
-};
 
 extern TSettings Settings;
 
@@ -38,8 +16,9 @@ void SetDefaultSettings();
 // Fills Settings from the registry; a missing key or value resets to the
 // defaults and writes them back.
 void LoadSettings();
-// Writes the sixteen settings values.
-void SaveSettings();
+// Writes the sixteen settings values; false when the key could not be opened
+// or created or any value could not be written.
+bool SaveSettings();
 
 // The stored data-library folder ("Path"), empty when none is stored.
 std::string ReadDataPath();

@@ -1,7 +1,6 @@
 #include "dialogs/ConfigDialog.h"
 
 #include "common/Settings.h"
-#include "common/Util.h"
 #include "dialogs/AboutDialog.h"
 #include "resources/ResourceIds.h"
 #include "support/Handles.h"
@@ -15,32 +14,9 @@
 namespace {
 
 // The volume as it was when the dialog opened; Cancel puts it back.
-std::int32_t SavedVolume = 0;
+std::int32_t VolumeAtOpening = 0;
 // The picture shown in IDC_PICTURE, owned by the dialog while it is open.
 UniqueGdiObject Picture;
-
-struct NumberBox {
-    int id;
-    float TSettings::*field;
-    int decimals;
-};
-// The float settings and their edit boxes, in the order OK reads them.
-constexpr NumberBox FloatBoxes[] = {
-    {IDC_CAM_ROTATION, &TSettings::CamRotation, 2}, {IDC_SIZES, &TSettings::Sizes, 3},
-    {IDC_DISTANCE, &TSettings::Distance, 3},        {IDC_SPEED, &TSettings::Speed, 1},
-    {IDC_SCALE, &TSettings::Scale, 3},              {IDC_CAM_DISTANCE, &TSettings::CamDistance, 1},
-};
-
-struct CheckBox {
-    int id;
-    bool TSettings::*field;
-};
-constexpr CheckBox CheckBoxes[] = {
-    {IDC_FPS, &TSettings::FPS},         {IDC_DESC_PLANET, &TSettings::DescPlanet},
-    {IDC_MOUSE_MOVE, &TSettings::MouseMove}, {IDC_SOUND, &TSettings::Sound},
-    {IDC_CLOCK, &TSettings::Clock},     {IDC_CLOCK_SHORT, &TSettings::ClockShort},
-    {IDC_CLOCK_FULL, &TSettings::ClockFull},
-};
 
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
@@ -120,37 +96,57 @@ void CloseDialog(HWND dialog)
     EndDialog(dialog, 0);
 }
 
-void Open(HWND dialog)
+void SetUpVolume(HWND dialog)
 {
-    LoadSettings();
-    SavedVolume = Settings.Volume;
-
-    SetDlgItemTextA(dialog, IDC_QUALITY, std::to_string(Settings.Quality).c_str());
-    for (const auto& box : FloatBoxes)
-        SetDlgItemTextA(dialog, box.id, FloatToText(Settings.*box.field, box.decimals).c_str());
-    for (const auto& box : CheckBoxes)
-        CheckDlgButton(dialog, box.id, Settings.*box.field ? BST_CHECKED : BST_UNCHECKED);
-
     SendDlgItemMessageA(dialog, IDC_VOLUME, TBM_SETRANGE, TRUE, MAKELPARAM(0, 100));
     SendDlgItemMessageA(dialog, IDC_VOLUME, TBM_SETTICFREQ, 32, 0);
     SendDlgItemMessageA(dialog, IDC_VOLUME, TBM_SETPAGESIZE, 0, 32);
     SendDlgItemMessageA(dialog, IDC_VOLUME, TBM_SETPOS, TRUE, Settings.Volume);
     ShowVolume(dialog, Settings.Volume);
+}
 
-    CheckDlgButton(dialog, Settings.DefaultSettings ? IDC_RESTORE_DEFAULTS : IDC_SETTING_OPTIONS, BST_CHECKED);
-    EnableOptions(dialog, !Settings.DefaultSettings);
-
+void Open(HWND dialog)
+{
+    LoadSettings();
+    VolumeAtOpening = Settings.Volume;
+    for (const SettingRow& row : SettingsTable) {
+        switch (row.shownAs) {
+        case SettingControl::Edit: SetDlgItemTextA(dialog, row.control, SettingText(Settings, row).c_str()); break;
+        case SettingControl::Check:
+            CheckDlgButton(dialog, row.control, Settings.*row.flag ? BST_CHECKED : BST_UNCHECKED);
+            break;
+        case SettingControl::Slider: SetUpVolume(dialog); break;
+        case SettingControl::Switch:
+            // The defaults switch is a pair of radio buttons: the other one means own settings.
+            CheckDlgButton(dialog, Settings.*row.flag ? row.control : IDC_SETTING_OPTIONS, BST_CHECKED);
+            EnableOptions(dialog, !(Settings.*row.flag));
+            break;
+        }
+    }
     ShowPicture(dialog);
 }
 
-void Confirm(HWND dialog)
+// Takes the controls into the settings and stores them. When the registry
+// refuses, the settings in memory are put back as they were and the user is
+// told; the controls keep what was typed.
+bool Confirm(HWND dialog)
 {
-    for (const auto& box : CheckBoxes) Settings.*box.field = Checked(dialog, box.id);
-    for (const auto& box : FloatBoxes) Settings.*box.field = TextToSingle(EditText(dialog, box.id));
-    Settings.Quality = Settings.QualityStacks = Settings.QualitySpare = TextToInt(EditText(dialog, IDC_QUALITY));
-    Settings.DefaultSettings = Checked(dialog, IDC_RESTORE_DEFAULTS);
+    const TSettings before = Settings;
+    for (const SettingRow& row : SettingsTable) {
+        switch (row.shownAs) {
+        case SettingControl::Edit: SetSettingFromText(Settings, row, EditText(dialog, row.control)); break;
+        case SettingControl::Check:
+        case SettingControl::Switch: Settings.*row.flag = Checked(dialog, row.control); break;
+        case SettingControl::Slider: break;  // the volume follows the slider as it moves
+        }
+    }
     if (Settings.DefaultSettings) SetDefaultSettings();
-    SaveSettings();
+    if (SaveSettings()) return true;
+    Settings = before;
+    char caption[128] = {};
+    GetWindowTextA(dialog, caption, sizeof caption);
+    MessageBoxA(dialog, "The settings could not be saved.", caption, MB_OK | MB_ICONERROR);
+    return false;
 }
 
 } // namespace
@@ -175,11 +171,10 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
                 return TRUE;
             }
             case IDOK:
-                Confirm(dialog);
-                SendMessageA(dialog, WM_CLOSE, 0, 0);
+                if (Confirm(dialog)) SendMessageA(dialog, WM_CLOSE, 0, 0);
                 return TRUE;
             case IDCANCEL:
-                Settings.Volume = SavedVolume;
+                Settings.Volume = VolumeAtOpening;
                 SendMessageA(dialog, WM_CLOSE, 0, 0);
                 return TRUE;
             case IDC_ABOUT: ShowAboutDialog(dialog); return TRUE;
@@ -203,15 +198,10 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     }
 }
 
-void RunConfigDialog()
+void ShowConfigDialog()
 {
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
     // Without the trackbar class the dialog cannot be created; nothing to show then.
     if (!InitCommonControlsEx(&controls)) return;
     DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CONFIG), nullptr, ConfigDialogProc, 0);
-}
-
-void ShowConfigDialog()
-{
-    RunConfigDialog();
 }

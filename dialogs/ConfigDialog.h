@@ -4,11 +4,8 @@
 
 #include "support/Win.h"
 
-// Shows the configuration dialog modally, then ends the process. Never returns.
+// Shows the configuration dialog modally (no owner) and returns when it is closed.
 void ShowConfigDialog();
-
-// Shows the dialog modally (no owner) and returns when it is closed.
-void RunConfigDialog();
 
 // The dialog procedure of the configuration dialog template.
 INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
