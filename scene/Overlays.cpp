@@ -9,13 +9,13 @@
 TLocalTimeSource LocalTimeSource = &GetLocalTime;
 
 namespace {
-// Saves attribute groups and the model-view matrix for one drawing step and
-// puts them back at its end.
+// Saves what the overlays change (enables, blending, list base, texture binding
+// and the model-view matrix) and puts it back at the end of the step.
 class SavedState {
 public:
-    explicit SavedState(GLbitfield attributes)
+    SavedState()
     {
-        glPushAttrib(attributes);
+        glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_LIST_BIT | GL_TEXTURE_BIT);
         glMatrixMode(GL_MODELVIEW);
         glPushMatrix();
     }
@@ -33,11 +33,11 @@ public:
 // leave the scene as it is.
 void PrintAdditive(const TOverlayText& overlay, std::int32_t y)
 {
-    SavedState saved(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_LIST_BIT | GL_TEXTURE_BIT);
     glLoadIdentity();
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glEnable(GL_BLEND);
     PrintText(overlay.x, y, overlay.text.c_str(), NumberFontBase - 48, txNumberFont);
+    glDisable(GL_BLEND);
 }
 } // namespace
 
@@ -57,7 +57,7 @@ void DrawFrameRate(std::int32_t frameRate)
 
 void DrawOverlays(std::int32_t frameRate, TDrawMsg* panel)
 {
-    SavedState saved(GL_ENABLE_BIT);
+    SavedState saved;
     glEnable(GL_TEXTURE_2D);
     DrawClock();
     DrawFrameRate(frameRate);

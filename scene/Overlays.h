@@ -14,6 +14,7 @@ extern TLocalTimeSource LocalTimeSource;
 // Draws what Settings asks for over the scene, then the panel once it is active.
 // Leaves the OpenGL state as it found it.
 void DrawOverlays(std::int32_t frameRate, TDrawMsg* panel);
-// Parts of DrawOverlays; each draws nothing when its setting is off.
+// Parts of DrawOverlays, which restores what they change; each draws nothing
+// when its setting is off.
 void DrawClock();
 void DrawFrameRate(std::int32_t frameRate);

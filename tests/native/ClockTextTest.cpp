@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-// The day's edges in both modes. Noon and midnight both show 00 on the
-// twelve-hour clock, whose mark makes it a glyph longer and 22 units further
-// left, so that both texts end at 785.
+// The day's edges in both modes: noon and midnight both show 00 on the twelve-hour
+// clock, whose mark makes it a glyph longer, 22 units further left, both ending at 785.
 TEST(ClockText, DayEdgesInBothModes)
 {
     struct { int hour, minute, second; const char *full, *twelve; } const cases[] = {
