@@ -11,6 +11,8 @@ public:
     virtual ~TDrawMsg() = default;
 
     bool IsActive() const { return Active; }
+    // Draws the panel over the scene; nothing to draw yet.
+    void Draw() {}
     // One frame-rate update (frames per second) while not active.
     void Calibrate(std::int32_t rate);
 
