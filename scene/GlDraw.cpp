@@ -4,6 +4,7 @@
 #include "common/Settings.h"
 #include "model/PlanetaryModel.h"
 #include "scene/FrameTiming.h"
+#include "scene/Overlays.h"
 #include "support/Win.h"
 
 #include <GL/gl.h>
@@ -14,7 +15,7 @@ std::uint32_t CurTick = 0;
 std::int32_t FrameDelta = 0;
 bool FirstFrame = true;
 float CameraTilt = 0.0f;
-bool LightingOn = false;
+bool LightingOn = true;
 
 namespace {
 const GLfloat LightAmbient[4] = {0.06f, 0.06f, 0.06f, 1.0f};
@@ -80,7 +81,7 @@ std::int32_t ElapsedTicks()
     return static_cast<std::int32_t>(TickDifference(CurTick, PrevTick));
 }
 
-bool RenderFrame(TPlanetaryModel& model)
+bool RenderFrame(TPlanetaryModel& model, std::int32_t frameRate, TDrawMsg* panel)
 {
     if (FirstFrame) {
         // The first frame's step is about 0: start-up and texture loading are not animated.
@@ -104,7 +105,7 @@ bool RenderFrame(TPlanetaryModel& model)
     glRotatef(CameraTilt, 1.0f, 0.0f, 0.0f);
     model.DrawSun(FrameDelta);
     CameraTilt = AdvanceTilt(CameraTilt, FrameDelta, Settings.CamRotation);
-    // The clock, frame-rate and description overlays are drawn here once they exist.
+    DrawOverlays(frameRate, panel);
     glPopAttrib();
     glPopClientAttrib();
     return true;

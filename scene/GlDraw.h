@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+class TDrawMsg;
 class TPlanetaryModel;
 
 extern std::uint32_t PrevTick;   // tick count of the previous frame, ms
@@ -23,6 +24,7 @@ void ResizeScene(int width, int height);
 // Milliseconds since the previous call, right across the wrap of the tick count.
 std::int32_t ElapsedTicks();
 
-// Draws one frame of `model` into the back buffer and leaves the GL state as
-// it found it. Always true.
-bool RenderFrame(TPlanetaryModel& model);
+// Draws one frame into the back buffer: `model`, then the overlays with the
+// measured `frameRate` and `panel` (may be null). Puts back every attribute it
+// changes. Always true.
+bool RenderFrame(TPlanetaryModel& model, std::int32_t frameRate, TDrawMsg* panel);

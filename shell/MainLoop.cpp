@@ -35,7 +35,7 @@ void RunMainLoop(int width, int height, int bits, TPlanetaryModel& model, TDrawM
             }
             continue;
         }
-        if ((WindowActive && !RenderFrame(model)) || Keys[VK_ESCAPE]) {
+        if ((WindowActive && !RenderFrame(model, FrameMeter.FrameRate, &panel)) || Keys[VK_ESCAPE]) {
             Done = true;
             continue;
         }

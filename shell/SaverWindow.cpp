@@ -6,6 +6,7 @@
 #include "scene/GlDraw.h"
 #include "shell/Password.h"
 #include "shell/ShowError.h"
+#include "textures/Fonts.h"
 #include "textures/Texture.h"
 #include "textures/WaitDialog.h"
 
@@ -168,6 +169,8 @@ bool OpenSceneWindow(const char* title, int width, int height, int bits, TPlanet
 
 void CloseSceneWindow()
 {
+    // The glyph lists belong to the context: released while it is still current.
+    if (SaverRC) ReleaseFontLists();
     if (FullScreen) ChangeDisplaySettingsA(nullptr, 0);
     if (CursorHidden) {
         ShowCursor(TRUE);

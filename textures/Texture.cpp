@@ -2,6 +2,7 @@
 
 #include "common/DataLibrary.h"
 #include "support/Handles.h"
+#include "textures/Fonts.h"
 #include "textures/PixelConvert.h"
 #include "textures/imgload.h"
 
@@ -106,6 +107,7 @@ bool LoadTextures(HDC dc, const std::function<void()>& buildLists)
     glBindTexture(GL_TEXTURE_2D, 0);
 
     // The lists are built even after a failure; they only refer to names.
+    BuildFontLists(DataLibrary);
     if (buildLists) buildLists();
 
     if (!result) {

@@ -17,8 +17,8 @@ enum class TTextureKind {
 TTextureKind TextureKindOf(TTexName name);
 
 // Builds the whole set into Textures with the context current on this thread,
-// then calls `buildLists` for the display lists that bind them (also after a
-// failure). False, with every name of the set deleted, when a picture is
+// then the font lists and, through `buildLists`, the model's lists that bind
+// them (also after a failure). False, with every name of the set deleted, when a picture is
 // missing, is not a bitmap or cannot be uploaded.
 bool LoadTextures(HDC dc, const std::function<void()>& buildLists);
 

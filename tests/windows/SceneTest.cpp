@@ -32,7 +32,7 @@ TEST_F(SceneWindow, ResizeSetsViewportAndAspectEvenForHeightZero)
 TEST_F(SceneWindow, FramesLeaveTheStateAsTheSetUpMadeIt)
 {
     Settings.CamRotation = 0.0f;
-    for (int frame = 0; frame < 3; ++frame) ASSERT_TRUE(RenderFrame(*model));
+    for (int frame = 0; frame < 3; ++frame) ASSERT_TRUE(RenderFrame(*model, 0, nullptr));
     GLint value = 0;
     for (GLenum stack : {GL_ATTRIB_STACK_DEPTH, GL_CLIENT_ATTRIB_STACK_DEPTH}) {
         glGetIntegerv(stack, &value);
@@ -71,7 +71,7 @@ TEST_F(SceneWindow, GuardedSettingsStillDrawAFrame)
         SCOPED_TRACE(c.quality);
         Settings.CamDistance = c.camDistance;
         Settings.Quality = Settings.QualityStacks = c.quality;
-        EXPECT_TRUE(RenderFrame(*model));
+        EXPECT_TRUE(RenderFrame(*model, 0, nullptr));
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     }
 }
@@ -91,7 +91,7 @@ protected:
     BackBuffer Frame()
     {
         FirstFrame = true;  // no time passes: nothing moves away from where it was put
-        EXPECT_TRUE(RenderFrame(*model));
+        EXPECT_TRUE(RenderFrame(*model, 0, nullptr));
         return BackBuffer(800, 600);
     }
 };

@@ -57,7 +57,7 @@ protected:
         ASSERT_TRUE(SetPixelFormat(dc_, ChoosePixelFormat(dc_, &pfd), &pfd));
         rc_ = wglCreateContext(dc_);
         ASSERT_TRUE(rc_ && wglMakeCurrent(dc_, rc_));
-        ASSERT_TRUE(LoadTextures(dc_) && BuildFontLists(DataLibrary));
+        ASSERT_TRUE(LoadTextures(dc_, nullptr));
         for (GLuint list : {NumberFontBase + 12, TextFontBase + 255, SignBase + 9}) ASSERT_TRUE(glIsList(list));
         glViewport(0, 0, 800, 600);
         LocalTimeSource = FivePastNoon;
