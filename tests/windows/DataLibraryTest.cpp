@@ -2,7 +2,6 @@
 // real shell folder dialog.
 #include "common/DataLibrary.h"
 #include "support/BrowseDir.h"
-#include "support/Handles.h"
 #include "tests/windows/FolderDialogDriver.h"
 
 #include <gtest/gtest.h>
@@ -14,8 +13,7 @@ bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c
 std::string ModulePath(HMODULE module)
 {
     char path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameA(module, path, MAX_PATH);
-    return std::string(path, n);
+    return std::string(path, GetModuleFileNameA(module, path, MAX_PATH));
 }
 
 std::string TestLibrary(const char* variant) { return probe::Argument("testdata") + "\\" + variant + "\\duzidad.dll"; }
@@ -23,7 +21,8 @@ std::string TestLibrary(const char* variant) { return probe::Argument("testdata"
 class DataSearch : public ::testing::Test {
 protected:
     void SetUp() override { probe::ClearStoredDataPath(); }
-    void TearDown() override
+    void TearDown() override { Forget(); }
+    void Forget()
     {
         ReleaseDataLibrary();
         DataLoaded = false;
@@ -35,9 +34,7 @@ protected:
     {
         const std::string folder = temp / (std::to_string(++folders) + (variant ? variant : "-empty"));
         EXPECT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-        if (variant) {
-            EXPECT_TRUE(probe::CopyInto(TestLibrary(variant), folder));
-        }
+        EXPECT_TRUE(!variant || probe::CopyInto(TestLibrary(variant), folder));
         return folder;
     }
 
@@ -58,7 +55,7 @@ TEST_F(DataSearch, StoredFolderThenProgramFolderWithoutDialog)
     enum Used { None, Stored, Beside };
     const struct {
         const char* name;
-        const char* stored;  // variant in the stored folder; no "Path" at all when null
+        const char* stored;  // variant in the stored folder ("" empty); no "Path" at all when null
         const char* beside;  // variant beside the program; nothing when null
         Used used;
     } cases[] = {
@@ -86,97 +83,83 @@ TEST_F(DataSearch, StoredFolderThenProgramFolderWithoutDialog)
         }
         EXPECT_EQ(probe::StoredDataPath(), c.stored ? std::optional<std::string>(stored) : std::nullopt)
             << "the search never rewrites what is stored";
-
-        ReleaseDataLibrary();
-        DataLoaded = false;
-        probe::ClearStoredDataPath();
+        Forget();
     }
 }
 
-TEST_F(DataSearch, DialogChecksEveryFolderAndStoresTheConfirmedOne)
+TEST_F(DataSearch, DialogChecksEveryFolderAndTheConfirmedOneIsFoundNextTime)
 {
     const std::string program = Folder(nullptr);
     probe::StoreDataPath(Folder(nullptr)); // a remembered folder that no longer holds the library
-    const std::string noexport = Folder("noexport"), v271 = Folder("v271"), notpe = Folder("notpe"),
-                      v272 = Folder("v272"), empty = Folder(nullptr);
-
-    const int dialogs = Search(program, [&](HWND dialog) {
-        char caption[64] = {};
-        GetWindowTextA(dialog, caption, sizeof caption);
-        EXPECT_STREQ(caption, "Select folder with data");
-        EXPECT_EQ(probe::WaitForFolderDialogStatus(dialog, "The Data file not found.", 5000),
-                  "The Data file not found.");
-        EXPECT_EQ(probe::SelectedFolderName(dialog), program.substr(program.find_last_of('\\') + 1))
-            << "opens on the program's folder";
-        EXPECT_FALSE(probe::WaitForFolderDialogOk(dialog, false, 2000));
-
-        const struct {
-            std::string folder;
-            const char* status;
-            bool ok;
-        } steps[] = {
-            {noexport, "The Data file was not matching.", false},
-            {v271, "The Data file version incorrect.", false},
-            {v272, "The Data file found.", true},
-            {notpe, "The Data file was not loaded.", false},
-            {empty, "The Data file not found.", false},
-            {v272, "The Data file found.", true},
-        };
+    const std::string chosen = Folder("v272");
+    const struct {
+        std::string folder;
+        const char* status;
+        bool ok;
+    } steps[] = {
+        {Folder("noexport"), "The Data file was not matching.", false},
+        {Folder("v271"), "The Data file version incorrect.", false},
+        {chosen, "The Data file found.", true},
+        {Folder("notpe"), "The Data file was not loaded.", false},
+        {Folder(nullptr), "The Data file not found.", false},
+        {chosen, "The Data file found.", true},
+    };
+    const UINT errorMode = SetErrorMode(SEM_NOGPFAULTERRORBOX);
+    EXPECT_EQ(Search(program, [&](HWND dialog) {
+        EXPECT_EQ(probe::CaptionOf(dialog), "Select folder with data");
+        EXPECT_EQ(probe::SelectedFolderName(dialog), program.substr(program.rfind('\\') + 1));
         for (const auto& step : steps) {
             ASSERT_TRUE(probe::SelectFolder(dialog, step.folder));
             EXPECT_EQ(probe::FolderDialogStatus(dialog), step.status) << step.folder;
             EXPECT_EQ(probe::WaitForFolderDialogOk(dialog, step.ok, 2000), step.ok) << step.folder;
+            EXPECT_EQ(GetModuleHandleA((step.folder + "\\duzidad.dll").c_str()), nullptr) << "trial load kept";
+            EXPECT_EQ(GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX)) << "quiet load not undone";
         }
         probe::PressButton(dialog, IDOK);
-    });
+    }), 1);
+    SetErrorMode(errorMode);
 
-    EXPECT_EQ(dialogs, 1);
     ASSERT_TRUE(DataLoaded);
-    EXPECT_TRUE(SamePath(DataPath, v272)) << DataPath;
-    EXPECT_TRUE(SamePath(ModulePath(DataLibrary), v272 + "\\duzidad.dll"));
-    ASSERT_TRUE(probe::StoredDataPath().has_value());
-    EXPECT_TRUE(SamePath(*probe::StoredDataPath(), v272));
+    EXPECT_TRUE(SamePath(DataPath, chosen)) << DataPath;
+    EXPECT_TRUE(SamePath(ModulePath(DataLibrary), chosen + "\\duzidad.dll"));
+    EXPECT_TRUE(SamePath(probe::StoredDataPath().value_or(""), chosen));
 
-    // The next start finds it through "Path", without a dialog.
     ReleaseDataLibrary();
     DataLoaded = false;
-    EXPECT_EQ(Search(Folder(nullptr)), 0);
+    EXPECT_EQ(Search(Folder(nullptr)), 0) << "the next start finds it through \"Path\"";
     EXPECT_TRUE(DataLoaded);
-    EXPECT_TRUE(SamePath(DataPath, v272)) << DataPath << " stored " << probe::StoredDataPath().value_or("nothing");
+    EXPECT_TRUE(SamePath(DataPath, chosen)) << DataPath;
 }
 
-TEST_F(DataSearch, CancelledDialogLeavesNothingLoadedOrStored)
+// Obvious fault: the dialog used to open claiming "The Data file found." with OK
+// disabled whenever the shell reported no first selection (here: a program folder
+// that does not exist). It opens where the search has just failed, and says so
+// until a selection is checked.
+TEST_F(DataSearch, DialogOpensSayingNotFoundAndNothingIsKeptWithoutALoadableChoice)
 {
-    const std::string program = Folder(nullptr);
-    const int dialogs = Search(program, [](HWND dialog) {
-        EXPECT_EQ(probe::WaitForFolderDialogStatus(dialog, "The Data file not found.", 5000),
-                  "The Data file not found.");
-        probe::PressButton(dialog, IDCANCEL);
-    });
-    EXPECT_EQ(dialogs, 1);
-    EXPECT_FALSE(DataLoaded);
-    EXPECT_EQ(DataLibrary, nullptr);
-    EXPECT_FALSE(probe::StoredDataPath().has_value());
+    for (bool cancel : {true, false}) {
+        SCOPED_TRACE(cancel ? "cancelled" : "replaced by a file that is no module before OK");
+        const std::string program = cancel ? temp / "missing" : Folder(nullptr), v272 = Folder("v272");
+        EXPECT_EQ(Search(program, [&](HWND dialog) {
+            EXPECT_EQ(probe::WaitForFolderDialogStatus(dialog, "The Data file not found.", 5000),
+                      "The Data file not found.");
+            EXPECT_FALSE(probe::WaitForFolderDialogOk(dialog, false, 500));
+            ASSERT_TRUE(probe::SelectFolder(dialog, v272));
+            ASSERT_TRUE(probe::WaitForFolderDialogOk(dialog, true, 2000));
+            if (!cancel) {
+                ASSERT_TRUE(CopyFileA(TestLibrary("notpe").c_str(), (v272 + "\\duzidad.dll").c_str(), FALSE));
+            }
+            probe::PressButton(dialog, cancel ? IDCANCEL : IDOK);
+        }), 1);
+        EXPECT_FALSE(DataLoaded);
+        EXPECT_EQ(DataLibrary, nullptr);
+        EXPECT_FALSE(probe::StoredDataPath().has_value());
+    }
 }
 
-TEST_F(DataSearch, ConfirmedFolderWhoseLibraryNoLongerLoadsIsNotStored)
-{
-    const std::string program = Folder(nullptr), v272 = Folder("v272");
-    Search(program, [&](HWND dialog) {
-        ASSERT_TRUE(probe::SelectFolder(dialog, v272));
-        ASSERT_TRUE(probe::WaitForFolderDialogOk(dialog, true, 2000));
-        // Replaced between the check and the confirmation.
-        ASSERT_TRUE(CopyFileA(TestLibrary("notpe").c_str(), (v272 + "\\duzidad.dll").c_str(), FALSE));
-        probe::PressButton(dialog, IDOK);
-    });
-    EXPECT_FALSE(DataLoaded);
-    EXPECT_EQ(DataLibrary, nullptr);
-    EXPECT_FALSE(probe::StoredDataPath().has_value());
-}
-
-// A library planted in the root of the current drive must never be loaded when no
-// folder is stored: neither by the search nor by the dialog's check of an item that
-// has no path.
+// Obvious fault: a library planted in the root of the current drive must never be
+// loaded when no folder is stored, neither by the search nor by the dialog's check
+// of an item that has no path.
 TEST_F(DataSearch, RootOfTheCurrentDriveIsNoCandidate)
 {
     char previous[MAX_PATH] = {};
@@ -188,8 +171,7 @@ TEST_F(DataSearch, RootOfTheCurrentDriveIsNoCandidate)
     for (bool emptyValue : {false, true}) {
         SCOPED_TRACE(emptyValue ? "empty \"Path\"" : "no \"Path\"");
         if (emptyValue) probe::StoreDataPath("");
-        const int dialogs = Search(Folder(nullptr));
-        EXPECT_EQ(dialogs, 1) << "the search must ask instead of loading the planted library";
+        EXPECT_EQ(Search(Folder(nullptr)), 1) << "the search must ask instead of loading the planted library";
         EXPECT_FALSE(DataLoaded);
         EXPECT_EQ(DataLibrary, nullptr);
     }
@@ -201,61 +183,16 @@ TEST_F(DataSearch, RootOfTheCurrentDriveIsNoCandidate)
     EXPECT_EQ(browser.StatusText, "The Data file not found.");
     EXPECT_FALSE(browser.OKEnabled);
 
+    // A program in the root of that drive finds it beside itself, without a doubled backslash.
+    const std::string root = temp.path().substr(0, 3); // "C:\"
+    EXPECT_EQ(Search(root), 0);
+    EXPECT_TRUE(DataLoaded);
+    EXPECT_EQ(DataPath, root.substr(0, 2));
+    EXPECT_TRUE(SamePath(ModulePath(DataLibrary), root + "duzidad.dll"));
+    Forget();
+
     DeleteFileA(planted.c_str());
     SetCurrentDirectoryA(previous);
-}
-
-// A program in the root of a drive looks beside itself there, without a doubled backslash.
-TEST_F(DataSearch, ProgramInTheRootOfADrive)
-{
-    const std::string root = temp.path().substr(0, 3); // "C:\"
-    const std::string library = root + "duzidad.dll";
-    ASSERT_TRUE(CopyFileA(TestLibrary("v271").c_str(), library.c_str(), FALSE));
-    EXPECT_EQ(Search(root), 0);
-    EXPECT_TRUE(DataLoaded) << "beside the program, any version";
-    EXPECT_EQ(DataPath, root.substr(0, 2));
-    EXPECT_TRUE(SamePath(ModulePath(DataLibrary), library));
-    ReleaseDataLibrary();
-    DataLoaded = false;
-    DeleteFileA(library.c_str());
-}
-
-TEST_F(DataSearch, FolderCheckReleasesItsTrialLoadAndRestoresTheErrorMode)
-{
-    const struct {
-        const char* variant;
-        const char* status;
-        bool ok;
-    } cases[] = {
-        {nullptr, "The Data file not found.", false},
-        {"notpe", "The Data file was not loaded.", false},
-        {"noexport", "The Data file was not matching.", false},
-        {"v271", "The Data file version incorrect.", false},
-        {"v272", "The Data file found.", true},
-    };
-    const UINT before = SetErrorMode(SEM_NOGPFAULTERRORBOX);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.variant ? c.variant : "empty folder");
-        const std::string folder = Folder(c.variant);
-        TBrowseDir browser(nullptr);
-        browser.UserText = DataLibraryName;
-        browser.OKEnabled = !c.ok;
-        ValidateDataFolder(browser, folder);
-        EXPECT_EQ(browser.StatusText, c.status);
-        EXPECT_EQ(browser.OKEnabled, c.ok);
-        EXPECT_EQ(GetModuleHandleA((folder + "\\duzidad.dll").c_str()), nullptr) << "trial load not released";
-        EXPECT_EQ(GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
-    }
-    SetErrorMode(before);
-}
-
-TEST_F(DataSearch, CheckLeavesTheMessageAloneOnSuccess)
-{
-    UniqueModule library(LoadLibraryA(TestLibrary("v272").c_str()));
-    ASSERT_TRUE(library);
-    std::string message = "unchanged";
-    EXPECT_TRUE(CheckDataLibrary(library.get(), message));
-    EXPECT_EQ(message, "unchanged");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // is modal on the thread that opens it) and drives the dialog from the test thread.
 #pragma once
 
+#include "support/Com.h"
 #include "tests/windows/probe/Probe.h"
 
 #include <atomic>
@@ -10,14 +11,15 @@
 
 namespace probe {
 
-// Runs `work` on its own thread until it returns. Every folder dialog it opens is
-// handed to `drive`; a dialog still open afterwards is cancelled. Without `drive`
-// every dialog is cancelled at once. Returns how many dialogs opened.
+// Runs `work` on its own thread, in a COM apartment as the program's main thread
+// has, until it returns. Every folder dialog it opens is handed to `drive`; a
+// dialog still open afterwards is cancelled. Returns how many dialogs opened.
 inline int RunWithFolderDialog(const std::function<void()>& work, const std::function<void(HWND)>& drive)
 {
     std::atomic<bool> done{false};
     std::thread worker([&] {
-        work();
+        ComApartment com;
+        if (com.initialised()) work();
         done = true;
     });
     int dialogs = 0;
