@@ -1,5 +1,5 @@
-// The folder dialog's tables: a root index or option bits outside them must never
-// reach the shell as a stray value.
+// A root index outside the folder dialog's table must never reach the shell as a
+// stray folder.
 #include "support/BrowseOptions.h"
 
 #include <gtest/gtest.h>
@@ -17,13 +17,6 @@ TEST(BrowseOptions, RootIndexIsTakenModulo128AndFallsBackToTheDesktop)
         {18, 0x00}, {127, 0x00}, {255, 0x00},            // past the table
     };
     for (const auto& c : cases) EXPECT_EQ(BrowseRootFolder(c.index), c.csidl) << "index " << int(c.index);
-}
-
-TEST(BrowseOptions, FlagsComeFromTheFiveOptionBitsAndTheStatusLine)
-{
-    EXPECT_EQ(BrowseFlags(boReturnOnlyFSDirs | boBrowseForComputer, true), 0x1005u);  // the data search's
-    EXPECT_EQ(BrowseFlags(0x1F, false), 0x300Bu);
-    EXPECT_EQ(BrowseFlags(0xE0, false), 0u) << "bits past the five options";
 }
 
 } // namespace
