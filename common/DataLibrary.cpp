@@ -1,8 +1,8 @@
 #include "common/DataLibrary.h"
 
 #include "common/Settings.h"
-#include "common/UtilWin.h"
 #include "support/BrowseDir.h"
+#include "support/Files.h"
 #include "support/Handles.h"
 
 HMODULE DataLibrary = nullptr;
@@ -90,8 +90,11 @@ bool LocateDataLibraryFrom(const char* FileName, const std::string& ProgramFolde
     browser.Options = boReturnOnlyFSDirs | boBrowseForComputer;
     browser.Title = DataFolderTitle;
     browser.SetFolder(ProgramFolder);
-    // A status text gives the dialog its status line; the first selection replaces it.
-    browser.SetStatusText(DataFoundText);
+    // A status text gives the dialog its status line. The dialog opens only after
+    // the program's folder failed, so until a selection is checked it says so
+    // (OK stays disabled); a claim of success here would be shown as long as the
+    // shell reports no first selection.
+    browser.SetStatusText(DataNotFoundText);
     browser.UserText = FileName;
     browser.OnSelChanged = ValidateDataFolder;
     if (!browser.Execute()) return false;

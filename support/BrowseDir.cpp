@@ -1,6 +1,6 @@
 #include "support/BrowseDir.h"
 
-#include "common/UtilWin.h"
+#include "support/Files.h"
 
 namespace {
 

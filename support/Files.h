@@ -1,4 +1,4 @@
-// The Windows half of the shared helpers: file tests and the program's folder.
+// File and folder tests, and the program's own folder.
 #pragma once
 
 #include <string>

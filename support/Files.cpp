@@ -1,4 +1,4 @@
-#include "common/UtilWin.h"
+#include "support/Files.h"
 
 #include "support/Win.h"
 
