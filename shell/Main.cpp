@@ -10,7 +10,7 @@
 #include "shell/Password.h"
 #include "shell/Preview.h"
 #include "shell/RunMode.h"
-#include "support/Handles.h"
+#include "support/Com.h"
 #include "support/UrlLabel.h"
 
 int SaverMain()

@@ -129,20 +129,3 @@ inline HMODULE QuietLoadLibrary(const char* path)
     QuietErrorMode quiet;
     return LoadLibraryA(path);
 }
-
-// COM on the current thread, apartment-threaded as the shell's dialogs and the
-// OLE picture loader require, for as long as the object lives.
-class ComApartment {
-public:
-    ComApartment() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment()
-    {
-        if (initialised_) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    bool initialised() const { return initialised_; }
-
-private:
-    bool initialised_;
-};
