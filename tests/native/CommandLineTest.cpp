@@ -7,31 +7,28 @@
 namespace {
 
 // Whole command lines as the host passes them: the mode and the window handle.
-void ExpectModes(std::initializer_list<std::tuple<const char*, SaverMode, std::int32_t>> cases)
+TEST(CommandLine, LetterIsTheArgumentOrItsSecondCharacter)
 {
-    for (const auto& [commandLine, mode, handle] : cases) {
+    using Case = std::tuple<const char*, SaverMode, std::int32_t>;
+    for (const auto& [commandLine, mode, handle] : std::initializer_list<Case>{
+             // no argument, or only empty ones
+             {"", SaverMode::Configure, 0}, {"Astrolume.scr", SaverMode::Configure, 0},
+             {"a.scr \"\"", SaverMode::Configure, 0}, {"a.scr  \t ", SaverMode::Configure, 0},
+             // the forms hosts and users give
+             {"\"C:\\Program Files\\Astrolume.scr\" /s", SaverMode::Run, 0}, {"a.scr s", SaverMode::Run, 0},
+             {"a.scr -S", SaverMode::Run, 0}, {"a.scr xs", SaverMode::Run, 0}, {"a.scr \"\" /s", SaverMode::Run, 0},
+             {"a.scr c", SaverMode::Configure, 0}, {"a.scr -C", SaverMode::Configure, 0},
+             {"a.scr /c:1234", SaverMode::Configure, 0}, {"a.scr /p 1234", SaverMode::Preview, 1234},
+             {"a.scr /P $1F", SaverMode::Preview, 0x1F}, {"a.scr A 0x10", SaverMode::Password, 16},
+             // malformed: no mode, or the valid prefix of the handle
+             {"a.scr /x", SaverMode::None, 0}, {"a.scr /", SaverMode::None, 0}, {"a.scr s/", SaverMode::None, 0},
+             {"a.scr /p 12ab", SaverMode::Preview, 12}, {"a.scr /p window", SaverMode::Preview, 0},
+             {"a.scr /p", SaverMode::Preview, 0}, {"a.scr /a 99999999999", SaverMode::Password, 999999999},
+             {"a.scr \"/p\" \"12 34\"", SaverMode::Preview, 12}}) {
         const auto arguments = SplitCommandLine(commandLine);
         EXPECT_EQ(SelectMode(arguments), mode) << commandLine;
         EXPECT_EQ(WindowHandleArgument(arguments), handle) << commandLine;
     }
-}
-
-TEST(CommandLine, LetterIsTheArgumentOrItsSecondCharacter)
-{
-    ExpectModes({// no argument, or only empty ones
-                 {"", SaverMode::Configure, 0}, {"Astrolume.scr", SaverMode::Configure, 0},
-                 {"a.scr \"\"", SaverMode::Configure, 0}, {"a.scr  \t ", SaverMode::Configure, 0},
-                 // the forms hosts and users give
-                 {"\"C:\\Program Files\\Astrolume.scr\" /s", SaverMode::Run, 0}, {"a.scr s", SaverMode::Run, 0},
-                 {"a.scr -S", SaverMode::Run, 0}, {"a.scr xs", SaverMode::Run, 0}, {"a.scr \"\" /s", SaverMode::Run, 0},
-                 {"a.scr c", SaverMode::Configure, 0}, {"a.scr -C", SaverMode::Configure, 0},
-                 {"a.scr /c:1234", SaverMode::Configure, 0}, {"a.scr /p 1234", SaverMode::Preview, 1234},
-                 {"a.scr /P $1F", SaverMode::Preview, 0x1F}, {"a.scr A 0x10", SaverMode::Password, 16},
-                 // malformed: no mode, or the valid prefix of the handle
-                 {"a.scr /x", SaverMode::None, 0}, {"a.scr /", SaverMode::None, 0}, {"a.scr s/", SaverMode::None, 0},
-                 {"a.scr /p 12ab", SaverMode::Preview, 12}, {"a.scr /p window", SaverMode::Preview, 0},
-                 {"a.scr /p", SaverMode::Preview, 0}, {"a.scr /a 99999999999", SaverMode::Password, 999999999},
-                 {"a.scr \"/p\" \"12 34\"", SaverMode::Preview, 12}});
 }
 
 } // namespace

@@ -8,9 +8,8 @@ namespace {
 
 constexpr float Infinity = std::numeric_limits<float>::infinity();
 
-// Quality within what a disk needs and what a frame can afford; a speed of 0 or
-// a quotient beyond a float stops the animation instead of dividing by zero; a
-// camera behind the scene shows nothing, and a distance that is no number is the default.
+// Quality within what a disk needs and a frame affords; a speed of 0 or a quotient beyond a float
+// stops the animation, not divides by zero; the camera never behind the scene, 25 for no number.
 TEST(SafeSettings, ValuesTheRendererCanUse)
 {
     for (const auto& [stored, used] : {std::pair{30, 30}, {3, 3}, {256, 256}, {2, 3}, {-5, 3}, {INT32_MIN, 3},

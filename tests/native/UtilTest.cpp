@@ -2,42 +2,34 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <tuple>
 
 namespace {
 
 // ParseInteger keeps the valid prefix; TextToInt takes only a complete text.
-void ExpectIntegers(std::initializer_list<std::tuple<const char*, std::int32_t, bool>> cases)
+TEST(ParseInteger, WellFormedMalformedAndOverflowing)
 {
-    for (const auto& [text, value, complete] : cases) {
-        SCOPED_TRACE('"' + std::string(text) + '"');
-        EXPECT_EQ(ParseInteger(text).value, value);
-        EXPECT_EQ(ParseInteger(text).complete, complete);
-        EXPECT_EQ(TextToInt(text), complete ? value : 0);
+    using Case = std::tuple<const char*, std::int32_t, bool>;
+    for (const auto& [text, value, complete] : std::initializer_list<Case>{
+             {"1234", 1234, true}, {"\t-17", -17, true}, {"+8", 8, true}, {"$FF", 255, true}, {"x1a", 26, true},
+             {"0X1A", 26, true}, {"-$10", -16, true},
+             // empty or malformed: the valid prefix
+             {"", 0, false}, {"-", 0, false}, {"$", 0, false}, {"abc", 0, false}, {"12x3", 12, false},
+             {"$1G", 1, false}, {"77 ", 77, false}, {"2.5", 2, false},
+             // boundaries: a digit that would overflow is the first invalid one, never a wrapped value
+             {"-2147483648", INT32_MIN, true}, {"2147483647", INT32_MAX, true}, {"0XFFFFFFFF", -1, true},
+             {"2147483648", 214748364, false}, {"-2147483649", -214748364, false}, {"$123456789", 0x12345678, false}}) {
+        EXPECT_EQ(ParseInteger(text).value, value) << '"' << text << '"';
+        EXPECT_EQ(ParseInteger(text).complete, complete) << '"' << text << '"';
+        EXPECT_EQ(TextToInt(text), complete ? value : 0) << '"' << text << '"';
     }
 }
 
-TEST(ParseInteger, WellFormedMalformedAndOverflowing)
+// Rounded to nearest; a rounded zero has no sign; large values are written in full.
+TEST(FloatToText, Rounded)
 {
-    ExpectIntegers({{"1234", 1234, true}, {"\t-17", -17, true}, {"+8", 8, true}, {"$FF", 255, true},
-                    {"x1a", 26, true}, {"0X1A", 26, true}, {"-$10", -16, true},
-                    // empty or malformed: the valid prefix
-                    {"", 0, false}, {"-", 0, false}, {"$", 0, false}, {"abc", 0, false}, {"12x3", 12, false},
-                    {"$1G", 1, false}, {"77 ", 77, false}, {"2.5", 2, false},
-                    // boundaries: a digit that would overflow is the first invalid one, never a wrapped value
-                    {"-2147483648", INT32_MIN, true}, {"2147483647", INT32_MAX, true}, {"0XFFFFFFFF", -1, true},
-                    {"2147483648", 214748364, false}, {"-2147483649", -214748364, false},
-                    {"$123456789", 0x12345678, false}});
-}
-
-TEST(FloatToText, RoundedToFixedDecimals)
-{
-    for (const auto& [text, expected] : {std::pair{FloatToText(0.04, 3), "0.040"}, {FloatToText(1.23456, 3), "1.235"},
-                                         {FloatToText(-1.5, 1), "-1.5"}, {FloatToText(7.0, 0), "7"},
-                                         {FloatToText(-0.0001, 2), "0.00"}})  // a rounded zero has no sign
-        EXPECT_EQ(text, expected);
-    EXPECT_EQ(FloatToText(1e300, 1).size(), 303u) << "large values are written in full";
+    EXPECT_EQ(FloatToText(1.23456, 3) + " " + FloatToText(-1.5, 1) + " " + FloatToText(-0.0001, 2), "1.235 -1.5 0.00");
+    EXPECT_EQ(FloatToText(1e300, 1).size(), 303u);
 }
 
 TEST(TextToFloat, NumbersConvertAnythingElseGivesZero)

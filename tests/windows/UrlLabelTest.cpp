@@ -11,14 +11,13 @@ namespace {
 constexpr COLORREF Blue = RGB(0, 0, 255);
 constexpr COLORREF Red = RGB(255, 0, 0);
 
-// A label on a top-level window whose class has the given background brush (or
-// none); its handler only records what it is given, so no mail client starts.
+// A label on a top-level window of a class without a background brush, as a
+// dialog's; its handler only records what it is given, so no mail client starts.
 struct LabelOnWindow {
-    explicit LabelOnWindow(HBRUSH background = nullptr)
+    LabelOnWindow()
     {
-        const WNDCLASSA type{0, DefWindowProcA, 0, 0, instance, nullptr, nullptr, background, nullptr, "LabelParent"};
-        EXPECT_TRUE(RegisterClassA(&type));
-        parent = CreateWindowExA(WS_EX_TOPMOST, "LabelParent", "", WS_POPUP | WS_VISIBLE, 20, 20, 320, 120, nullptr,
+        EXPECT_TRUE(RegisterUrlLabelClass()) << "registering again while registered succeeds too";
+        parent = CreateWindowExA(WS_EX_TOPMOST, "Static", "", WS_POPUP | WS_VISIBLE, 20, 20, 320, 120, nullptr,
                                  nullptr, instance, nullptr);
         label = std::make_unique<TUrlLabel>(10, 10, 280, 24, parent);
         label->SetCaption("mailto:someone@example.org?a&b");
@@ -31,7 +30,6 @@ struct LabelOnWindow {
     {
         label.reset();
         DestroyWindow(parent);
-        UnregisterClassA("LabelParent", instance);
     }
     void Send(UINT message) { SendMessageA(label->Handle(), message, 0, MAKELPARAM(5, 5)); }
     int Count(COLORREF color) const { return probe::CaptureWindow(parent, false).Count(label->Bounds(), color); }
@@ -43,44 +41,33 @@ struct LabelOnWindow {
     int blueAtClick = 0;  // pixels of the normal colour when the handler ran
 };
 
-// Registering again while registered succeeds as well.
-class UrlLabel : public ::testing::Test {
-    void SetUp() override { ASSERT_TRUE(RegisterUrlLabelClass()); }
-};
-
-// On a parent whose class has a background brush and on one without: the hand
-// cursor, red and underlined under the mouse, blue again when it leaves, and a
-// click that hands exactly the caption to the handler after the normal look.
-TEST_F(UrlLabel, HoverAndClickWithTheRealWindowClass)
+// The hand cursor, red and underlined under the mouse, blue on button face when it
+// leaves, and a click that hands exactly the caption to the handler after the normal look.
+TEST(UrlLabel, HoverAndClickWithTheRealWindowClass)
 {
+    LabelOnWindow window;
     WNDCLASSA info{};
-    ASSERT_TRUE(GetClassInfoA(GetModuleHandleA(nullptr), UrlLabelClassName, &info));
-    EXPECT_TRUE(info.hCursor && info.hCursor == LoadCursorA(GetModuleHandleA(nullptr), "HAND"));
-    for (const auto& [brush, background] : {std::pair{static_cast<HBRUSH>(nullptr), GetSysColor(COLOR_BTNFACE)},
-                                            {static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)), RGB(0, 0, 0)}}) {
-        LabelOnWindow window(brush);
-        window.Send(WM_MOUSEMOVE);
-        const int red = window.Count(Red);
-        EXPECT_EQ(window.Count(Blue), 0);
-        window.Send(WM_MOUSELEAVE);
-        EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
-        const int blue = window.Count(Blue);
-        EXPECT_EQ(window.Count(Red), 0);
-        EXPECT_GT(blue, 20);
-        EXPECT_GT(red, blue) << "the hot text is underlined";
-        const RECT area = window.label->Bounds();
-        EXPECT_EQ(probe::CaptureWindow(window.parent, false).At(area.left + 1, area.top + 1), background);
-        window.Send(WM_MOUSEMOVE);
-        window.Send(WM_LBUTTONDOWN);
-        EXPECT_EQ(window.received, std::vector<std::string>{"mailto:someone@example.org?a&b"});
-        EXPECT_GT(window.blueAtClick, 20) << "drawn in the normal colour before the handler runs";
-    }
+    ASSERT_TRUE(GetClassInfoA(window.instance, UrlLabelClassName, &info));
+    EXPECT_TRUE(info.hCursor && info.hCursor == LoadCursorA(window.instance, "HAND"));
+    window.Send(WM_MOUSEMOVE);
+    const int red = window.Count(Red);
+    window.Send(WM_MOUSELEAVE);
+    EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, IDC_ARROW));
+    const int blue = window.Count(Blue);
+    EXPECT_EQ(window.Count(Red), 0);
+    EXPECT_GT(blue, 20);
+    EXPECT_GT(red, blue) << "the hot text is underlined";
+    const RECT& area = window.label->Bounds();  // a corner, where no text is
+    EXPECT_EQ(probe::CaptureWindow(window.parent, false).At(area.left + 1, area.top + 1), GetSysColor(COLOR_BTNFACE));
+    window.Send(WM_MOUSEMOVE);
+    window.Send(WM_LBUTTONDOWN);
+    EXPECT_EQ(window.received, std::vector<std::string>{"mailto:someone@example.org?a&b"});
+    EXPECT_GT(window.blueAtClick, 20) << "drawn in the normal colour before the handler runs";
 }
 
-TEST_F(UrlLabel, WindowOutlivingItsLabelIgnoresTheMouse)
+TEST(UrlLabel, WindowOutlivingItsLabelIgnoresTheMouse)
 {
-    // The About dialog frees its labels before the dialog and its children are
-    // destroyed: messages in between must not reach the freed objects.
+    // The About dialog frees its labels before their windows go: messages in between must not reach them.
     LabelOnWindow window;
     const HWND handle = window.label->Handle();
     window.label.reset();
