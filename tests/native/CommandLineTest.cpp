@@ -2,74 +2,33 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace {
 
-using Args = std::vector<std::string>;
-
-TEST(SplitCommandLine, ProgramNameIsSkippedQuotedOrNot)
+// Whole command lines as the host passes them: the mode and the window handle.
+TEST(CommandLine, LetterIsTheArgumentOrItsSecondCharacter)
 {
-    EXPECT_EQ(SplitCommandLine("\"C:\\Program Files\\Astrolume.scr\" /s"), Args{"/s"});
-    EXPECT_EQ(SplitCommandLine("C:\\Windows\\Astrolume.scr /p 1234"), (Args{"/p", "1234"}));
-    EXPECT_EQ(SplitCommandLine("Astrolume.scr"), Args{});
-    EXPECT_EQ(SplitCommandLine(""), Args{});
-}
-
-TEST(SplitCommandLine, EmptyArgumentsDoNotCount)
-{
-    EXPECT_EQ(SplitCommandLine("a.scr \"\""), Args{});
-    EXPECT_EQ(SplitCommandLine("a.scr \"\" /s"), Args{"/s"});
-    EXPECT_EQ(SplitCommandLine("a.scr   \t  "), Args{});
-}
-
-TEST(SplitCommandLine, QuotesAndBackslashes)
-{
-    EXPECT_EQ(SplitCommandLine("a.scr \"two words\" x"), (Args{"two words", "x"}));
-    EXPECT_EQ(SplitCommandLine("a.scr C:\\dir\\ next"), (Args{"C:\\dir\\", "next"}));
-    EXPECT_EQ(SplitCommandLine("a.scr \\\"q\\\\\"r s\""), (Args{"\"q\\r s"}));
-    EXPECT_EQ(SplitCommandLine("a.scr \"say \"\"hi\"\"\""), Args{"say \"hi\""});
-    EXPECT_EQ(SplitCommandLine("a.scr \"unterminated arg"), Args{"unterminated arg"});
-}
-
-TEST(SelectMode, LetterIsTheArgumentOrItsSecondCharacter)
-{
-    struct Case {
-        Args arguments;
-        SaverMode mode;
-    };
-    const Case cases[] = {
-        {{}, SaverMode::Configure},
-        {{"c"}, SaverMode::Configure},
-        {{"/c"}, SaverMode::Configure},
-        {{"-C"}, SaverMode::Configure},
-        {{"/c:1234"}, SaverMode::Configure},
-        {{"s"}, SaverMode::Run},
-        {{"/s"}, SaverMode::Run},
-        {{"-S"}, SaverMode::Run},
-        {{"xs"}, SaverMode::Run},
-        {{"/p", "1234"}, SaverMode::Preview},
-        {{"/P"}, SaverMode::Preview},
-        {{"/a", "1234"}, SaverMode::Password},
-        {{"A"}, SaverMode::Password},
-        {{"/x"}, SaverMode::None},
-        {{"/"}, SaverMode::None},
-        {{"/sx"}, SaverMode::Run},
-        {{"s/"}, SaverMode::None},
-    };
-    for (const Case& c : cases) {
-        const std::string shown = c.arguments.empty() ? "(none)" : c.arguments[0];
-        EXPECT_EQ(SelectMode(c.arguments), c.mode) << shown;
+    using Case = std::tuple<const char*, SaverMode, std::int32_t>;
+    for (const auto& [commandLine, mode, handle] : std::initializer_list<Case>{
+             // no argument, or only empty ones
+             {"", SaverMode::Configure, 0}, {"Astrolume.scr", SaverMode::Configure, 0},
+             {"a.scr \"\"", SaverMode::Configure, 0}, {"a.scr  \t ", SaverMode::Configure, 0},
+             // the forms hosts and users give
+             {"\"C:\\Program Files\\Astrolume.scr\" /s", SaverMode::Run, 0}, {"a.scr s", SaverMode::Run, 0},
+             {"a.scr -S", SaverMode::Run, 0}, {"a.scr xs", SaverMode::Run, 0}, {"a.scr \"\" /s", SaverMode::Run, 0},
+             {"a.scr c", SaverMode::Configure, 0}, {"a.scr -C", SaverMode::Configure, 0},
+             {"a.scr /c:1234", SaverMode::Configure, 0}, {"a.scr /p 1234", SaverMode::Preview, 1234},
+             {"a.scr /P $1F", SaverMode::Preview, 0x1F}, {"a.scr A 0x10", SaverMode::Password, 16},
+             // malformed: no mode, or the valid prefix of the handle
+             {"a.scr /x", SaverMode::None, 0}, {"a.scr /", SaverMode::None, 0}, {"a.scr s/", SaverMode::None, 0},
+             {"a.scr /p 12ab", SaverMode::Preview, 12}, {"a.scr /p window", SaverMode::Preview, 0},
+             {"a.scr /p", SaverMode::Preview, 0}, {"a.scr /a 99999999999", SaverMode::Password, 999999999},
+             {"a.scr \"/p\" \"12 34\"", SaverMode::Preview, 12}}) {
+        const auto arguments = SplitCommandLine(commandLine);
+        EXPECT_EQ(SelectMode(arguments), mode) << commandLine;
+        EXPECT_EQ(WindowHandleArgument(arguments), handle) << commandLine;
     }
-}
-
-TEST(WindowHandleArgument, ReadsTheSecondArgument)
-{
-    EXPECT_EQ(WindowHandleArgument({"/p", "1234"}), 1234);
-    EXPECT_EQ(WindowHandleArgument({"/p", "  $1F"}), 0x1F);
-    EXPECT_EQ(WindowHandleArgument({"/a", "0x10"}), 16);
-    EXPECT_EQ(WindowHandleArgument({"/p", "12ab"}), 12);
-    EXPECT_EQ(WindowHandleArgument({"/p", "window"}), 0);
-    EXPECT_EQ(WindowHandleArgument({"/p"}), 0);
-    EXPECT_EQ(WindowHandleArgument({}), 0);
 }
 
 } // namespace

@@ -1,199 +1,102 @@
-#include "support/Streams.h"
 #include "support/Handles.h"
+#include "support/Streams.h"
 #include "tests/windows/probe/Probe.h"
 
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <vector>
+#include <string>
+#include <tuple>
 
 namespace {
 
-// The test data library, loaded for its resources.
-class ResourceStreams : public ::testing::Test {
+// The bytes from `from` to the end; none when the stream has no memory.
+std::string Contents(const TCustomMemoryStream& stream, int from = 0)
+{
+    const char* bytes = static_cast<const char*>(stream.Memory());
+    return bytes ? std::string(bytes + from, bytes + stream.Size()) : std::string();
+}
+
+// The test data library: 1000 and "BLOB" hold ten 'x', 1001 8192 bytes, 1002 8193.
+class ResourceStream : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const std::string path = probe::Argument("testdata") + "\\v272\\duzidad.dll";
-        module.reset(LoadLibraryA(path.c_str()));
-        ASSERT_TRUE(module) << path;
-    }
-    UniqueModule module;
+    void SetUp() override { ASSERT_TRUE(module) << "no test data library"; }
+    UniqueModule module{LoadLibraryA((probe::Argument("testdata") + "\\v272\\duzidad.dll").c_str())};
 };
 
-TEST(MemoryStream, StartsEmptyAndClearsToEmpty)
+TEST_F(ResourceStream, SeekAnywhereReadOnlyInside)
 {
-    TMemoryStream stream;
-    EXPECT_EQ(stream.Memory(), nullptr);
-    EXPECT_EQ(stream.Size(), 0);
-    EXPECT_EQ(stream.Capacity(), 0);
-    stream.Clear();
-    EXPECT_EQ(stream.Memory(), nullptr);
-    EXPECT_EQ(stream.Size(), 0);
-    EXPECT_EQ(stream.Position(), 0);
-}
-
-TEST(MemoryStream, WritesGrowInSteps)
-{
-    TMemoryStream stream;
-    std::vector<char> chunk(100);
-    for (int i = 0; i < 100; ++i) {
-        std::memset(chunk.data(), 'a' + i % 26, chunk.size());
-        ASSERT_EQ(stream.Write(chunk.data(), 100), 100);
-        ASSERT_EQ(stream.Capacity() % 8192, 0);
+    TResourceStream stream(module.get(), "BLOB", RT_RCDATA);
+    // From, offset, origin (7: unknown), position, bytes read: nothing outside the data.
+    const std::int32_t cases[][5] = {{10, 0, TStream::soCurrent, 10, 0}, {0, -12, TStream::soEnd, -2, 0},
+                                     {0, 20, TStream::soBeginning, 20, 0}, {20, -12, TStream::soCurrent, 8, 2},
+                                     {8, 100, 7, 8, 2}};
+    for (const auto& [from, offset, origin, position, read] : cases) {
+        stream.SeekTo(from);
+        EXPECT_EQ(stream.Seek(offset, static_cast<std::int16_t>(origin)), position) << offset;
+        EXPECT_EQ(stream.Length(), 10);
+        EXPECT_EQ(stream.Position(), position) << "Length keeps the position";
+        char buffer[8] = {};
+        EXPECT_EQ(stream.Read(buffer, position < 0 ? 3 : 8), read) << offset;
+        EXPECT_EQ(std::string(buffer), std::string(static_cast<std::size_t>(read), 'x'));
     }
-    EXPECT_EQ(stream.Size(), 10000);
-    EXPECT_EQ(stream.Position(), 10000);
-    EXPECT_EQ(stream.Capacity(), 16384);
-    // The contents survive the block's reallocation.
-    const char* bytes = static_cast<const char*>(stream.Memory());
-    for (int i = 0; i < 100; ++i) ASSERT_EQ(bytes[i * 100 + 99], 'a' + i % 26) << i;
+    stream.SeekTo(0);
+    EXPECT_EQ(stream.Read(nullptr, -1), 0);
+    EXPECT_EQ(stream.Write("a", 1), -1) << "the module's memory is read-only";
 }
 
+TEST_F(ResourceStream, LoadFromCopiesAllAndRoundsTheCapacity)
+{
+    using Case = std::tuple<std::int32_t, const char*, std::int32_t, std::int32_t>;  // id, type, size, capacity
+    for (const auto& [id, type, size, capacity] :
+         {Case{1000, RT_RCDATA, 10, 8192}, Case{1001, RT_RCDATA, 8192, 8192}, Case{1002, RT_RCDATA, 8193, 16384},
+          Case{4242, RT_RCDATA, 0, 0}, Case{1000, RT_BITMAP, 0, 0}}) {  // missing: empty, and empty copies
+        TResourceStream source(module.get(), id, type);
+        source.SeekTo(3);
+        TMemoryStream copy;
+        copy.LoadFrom(source);
+        EXPECT_EQ(source.Length(), size) << id;
+        EXPECT_EQ(copy.Capacity(), capacity) << id;
+        EXPECT_EQ(Contents(copy), Contents(source)) << id;
+    }
+    EXPECT_EQ(TResourceStream(module.get(), "NOPE", RT_RCDATA).Length(), 0);
+}
+
+// Empty, negative and beyond-2-GiB writes change nothing (no wrapping around); one
+// past the end leaves a gap; growing by steps of 8192 bytes keeps what was written.
 TEST(MemoryStream, WriteEdges)
 {
     TMemoryStream stream;
-    const char data[] = "abc";
-    EXPECT_EQ(stream.Write(data, 0), 0);
-    EXPECT_EQ(stream.Size(), 0);
-    EXPECT_EQ(stream.Memory(), nullptr);
-    EXPECT_EQ(stream.Write(data, -1), 0);
-
-    stream.SeekTo(-1);
-    EXPECT_EQ(stream.Write(data, 3), 0);
-    EXPECT_EQ(stream.Size(), 0);
-
-    // A write past the end leaves a gap and extends the size.
+    stream.Clear();
+    for (const auto& [position, count] : {std::pair{0, 0}, {0, -1}, {-1, 3}, {0x7FFFFFF0, 0x20}}) {
+        stream.SeekTo(position);
+        EXPECT_EQ(stream.Write("abc", count), 0) << position << ", " << count;
+        EXPECT_EQ(stream.Memory(), nullptr);
+    }
     stream.SeekTo(5);
-    EXPECT_EQ(stream.Write(data, 3), 3);
-    EXPECT_EQ(stream.Size(), 8);
-    EXPECT_EQ(std::memcmp(static_cast<const char*>(stream.Memory()) + 5, "abc", 3), 0);
-
-    // A write that would end beyond 2 GiB is refused, not wrapped around.
-    stream.SeekTo(0x7FFFFFF0);
-    EXPECT_EQ(stream.Write(data, 0x20), 0);
-    EXPECT_EQ(stream.Size(), 8);
-}
-
-TEST(MemoryStream, ReadAndSeekEdges)
-{
-    TMemoryStream stream;
-    ASSERT_EQ(stream.Write("xyz", 3), 3);
-    char buffer[8] = {};
-
-    EXPECT_EQ(stream.Read(buffer, 1), 0) << "at Position == Size";
-
-    EXPECT_EQ(stream.Seek(-5, TStream::soEnd), -2);
-    std::memset(buffer, '#', sizeof buffer);
-    EXPECT_EQ(stream.Read(buffer, 3), 0);
-    EXPECT_EQ(buffer[0], '#');
-
-    EXPECT_EQ(stream.Seek(10, TStream::soBeginning), 10);
-    EXPECT_EQ(stream.Read(buffer, 3), 0);
-    EXPECT_EQ(stream.Seek(-9, TStream::soCurrent), 1);
-    EXPECT_EQ(stream.Seek(100, 7), 1) << "an unknown origin leaves the position";
-    EXPECT_EQ(stream.Read(buffer, 100), 2);
-    EXPECT_EQ(std::memcmp(buffer, "yz", 2), 0);
-    EXPECT_EQ(stream.Read(buffer, -1), 0);
-
-    stream.SeekTo(1);
-    EXPECT_EQ(stream.Length(), 3);
-    EXPECT_EQ(stream.Position(), 1) << "Length keeps the position";
-}
-
-TEST(MemoryStream, ResizeBelowThePositionMovesItToTheOldEnd)
-{
-    TMemoryStream stream;
-    ASSERT_EQ(stream.Write("0123456789", 10), 10);
-    stream.SeekTo(12);
-    stream.Resize(4);
-    EXPECT_EQ(stream.Size(), 4);
-    EXPECT_EQ(stream.Position(), 10);
-    EXPECT_EQ(stream.Capacity(), 8192);
-    stream.Resize(0);
-    EXPECT_EQ(stream.Memory(), nullptr);
-    EXPECT_EQ(stream.Capacity(), 0);
+    EXPECT_EQ(stream.Write("abc", 3), 3);
+    const std::string more(10000, 'b');
+    EXPECT_EQ(stream.Write(more.data(), 10000), 10000);
+    EXPECT_EQ(stream.Capacity(), 16384);
+    EXPECT_EQ(Contents(stream, 5), "abc" + more);
 }
 
 TEST(MemoryStream, NoMemoryLeavesAnEmptyConsistentStream)
 {
     TMemoryStream stream;
     ASSERT_EQ(stream.Write("abc", 3), 3);
-    // No 32-bit process gets a block this large.
-    stream.Resize(0x7FFF0000);
-    EXPECT_EQ(stream.Size(), 0);
-    EXPECT_EQ(stream.Memory(), nullptr);
-    EXPECT_EQ(stream.Capacity(), 0);
-    char buffer[4];
-    EXPECT_EQ(stream.Read(buffer, 4), 0);
-    // And it is usable afterwards.
+    stream.Resize(0x7FFF0000);  // no 32-bit process gets a block this large
+    EXPECT_TRUE(stream.Memory() == nullptr && stream.Size() == 0 && stream.Capacity() == 0);
     stream.SeekTo(0);
-    EXPECT_EQ(stream.Write("de", 2), 2);
-    EXPECT_EQ(stream.Size(), 2);
-
+    EXPECT_EQ(stream.Write("de", 2), 2) << "usable afterwards";
     // Loading from a source that claims more than memory holds copies nothing.
     struct Liar : TCustomMemoryStream {
         std::int32_t Write(const void*, std::int32_t) override { return 0; }
-    };
+    } liar;
     char small[16] = {};
-    Liar liar;
     liar.Attach(small, 0x7FFF0000);
     TMemoryStream copy;
     copy.LoadFrom(liar);
     EXPECT_EQ(copy.Size(), 0);
-    EXPECT_EQ(copy.Memory(), nullptr);
-}
-
-TEST_F(ResourceStreams, ByIdentifierAndByName)
-{
-    TResourceStream byId(module.get(), 1000, RT_RCDATA);
-    EXPECT_EQ(byId.Length(), 10);
-    EXPECT_EQ(byId.Position(), 0);
-    char buffer[16] = {};
-    EXPECT_EQ(byId.Read(buffer, 16), 10);
-    EXPECT_EQ(std::string(buffer), "xxxxxxxxxx");
-
-    TResourceStream byName(module.get(), "BLOB", RT_RCDATA);
-    EXPECT_EQ(byName.Size(), 10);
-    EXPECT_EQ(byName.Write("a", 1), -1);
-    EXPECT_EQ(static_cast<const char*>(byName.Memory())[0], 'x');
-}
-
-TEST_F(ResourceStreams, MissingResourceIsEmpty)
-{
-    TResourceStream missing(module.get(), 4242, RT_RCDATA);
-    EXPECT_EQ(missing.Length(), 0);
-    EXPECT_EQ(missing.Memory(), nullptr);
-    TResourceStream wrongType(module.get(), 1000, RT_BITMAP);
-    EXPECT_EQ(wrongType.Length(), 0);
-    TResourceStream missingName(module.get(), "NOPE", RT_RCDATA);
-    EXPECT_EQ(missingName.Length(), 0);
-    char buffer[4];
-    EXPECT_EQ(missing.Read(buffer, 4), 0);
-
-    TMemoryStream copy;
-    copy.LoadFrom(missing);
-    EXPECT_EQ(copy.Size(), 0);
-    EXPECT_EQ(copy.Memory(), nullptr);
-}
-
-TEST_F(ResourceStreams, LoadFromRoundsTheCapacity)
-{
-    struct Case {
-        int id;
-        std::int32_t size;
-        std::int32_t capacity;
-    };
-    for (const Case& c : {Case{1000, 10, 8192}, Case{1001, 8192, 8192}, Case{1002, 8193, 16384}}) {
-        TResourceStream source(module.get(), c.id, RT_RCDATA);
-        source.SeekTo(3);
-        TMemoryStream copy;
-        copy.LoadFrom(source);
-        EXPECT_EQ(copy.Size(), c.size) << c.id;
-        EXPECT_EQ(copy.Capacity(), c.capacity) << c.id;
-        ASSERT_NE(copy.Memory(), nullptr);
-        EXPECT_EQ(std::memcmp(copy.Memory(), source.Memory(), static_cast<std::size_t>(c.size)), 0);
-    }
 }
 
 } // namespace
