@@ -48,7 +48,7 @@ TEST_F(SaverWindowModes, FullScreenCoversTheDesktopAndHidesTheCursorUntilClosed)
     EXPECT_EQ(CursorCount(), cursor - 1);
     CloseSceneWindow();
     EXPECT_EQ(CursorCount(), cursor);
-    EXPECT_TRUE(watcher.Boxes().empty());
+    for (const auto& box : watcher.Boxes()) ADD_FAILURE() << box.text;
 }
 
 // A display mode the screen cannot take stands for a refused switch; the real

@@ -82,6 +82,8 @@ TEST(MemoryStream, WriteEdges)
 
 TEST(MemoryStream, NoMemoryLeavesAnEmptyConsistentStream)
 {
+    // NOTE: a 64-bit process gets the block; only the 32-bit one runs out of room.
+    if (sizeof(void*) > 4) GTEST_SKIP() << "needs a 32-bit address space";
     TMemoryStream stream;
     ASSERT_EQ(stream.Write("abc", 3), 3);
     stream.Resize(0x7FFF0000);  // no 32-bit process gets a block this large
