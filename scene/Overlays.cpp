@@ -1,0 +1,65 @@
+#include "scene/Overlays.h"
+
+#include "common/Settings.h"
+#include "scene/ClockText.h"
+#include "textures/Fonts.h"
+
+#include <GL/gl.h>
+
+TLocalTimeSource LocalTimeSource = &GetLocalTime;
+
+namespace {
+// Saves attribute groups and the model-view matrix for one drawing step and
+// puts them back at its end.
+class SavedState {
+public:
+    explicit SavedState(GLbitfield attributes)
+    {
+        glPushAttrib(attributes);
+        glMatrixMode(GL_MODELVIEW);
+        glPushMatrix();
+    }
+    ~SavedState()
+    {
+        glMatrixMode(GL_MODELVIEW);
+        glPopMatrix();
+        glPopAttrib();
+    }
+    SavedState(const SavedState&) = delete;
+    SavedState& operator=(const SavedState&) = delete;
+};
+
+// The number font added onto the scene in the current colour; black texels
+// leave the scene as it is.
+void PrintAdditive(const TOverlayText& overlay, std::int32_t y)
+{
+    SavedState saved(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_LIST_BIT | GL_TEXTURE_BIT);
+    glLoadIdentity();
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glEnable(GL_BLEND);
+    PrintText(overlay.x, y, overlay.text.c_str(), NumberFontBase - 48, txNumberFont);
+}
+} // namespace
+
+void DrawClock()
+{
+    if (!Settings.Clock) return;
+    SYSTEMTIME now = {};
+    LocalTimeSource(&now);
+    PrintAdditive(ClockText(now.wHour, now.wMinute, now.wSecond, Settings.ClockShort), 5);
+}
+
+void DrawFrameRate(std::int32_t frameRate)
+{
+    if (!Settings.FPS) return;
+    PrintAdditive(FrameRateText(frameRate), 563);
+}
+
+void DrawOverlays(std::int32_t frameRate, TDrawMsg* panel)
+{
+    SavedState saved(GL_ENABLE_BIT);
+    glEnable(GL_TEXTURE_2D);
+    DrawClock();
+    DrawFrameRate(frameRate);
+    if (panel && panel->IsActive()) panel->Draw();
+}
