@@ -72,7 +72,7 @@ TEST(DescText, ColorSegments)
         {"\x02" "F\x02" "CP", true, {{"P", 12}}},                // of codes in a row the last wins
         {"a\x02" "zb\x02" "9c", false, {{"a\x02zb", 15}, {"c", 9}}},  // drawn whole: first 2 is no code
         {"P\x02" "B", true, {{"P", 15}, {"", 11}}},              // a code at the end: one empty segment
-        {"x\x02", false, {{"x\x02", 15}}},
+        {std::string_view("x\x02" "F", 2), false, {{"x\x02", 15}}},  // nothing read past the end
         {"plain", false, {}},
     };
     for (const auto& c : cases) {
