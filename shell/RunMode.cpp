@@ -4,6 +4,7 @@
 #include "common/Settings.h"
 #include "common/Util.h"
 #include "descriptions/ShowMsg.h"
+#include "descriptions/ShowMsgWin.h"
 #include "dialogs/ConfigDialog.h"
 #include "model/PlanetaryModel.h"
 #include "shell/MainLoop.h"
@@ -26,6 +27,9 @@ bool InitRunMode()
     Settings.Distance *= Settings.Scale;
     Settings.Sizes *= Settings.Scale;
     DescPanel = std::make_unique<TDrawMsg>();
+    CreateDescPanel(*DescPanel, DataLibrary);
+    // The message line runs whatever the setting says; the panel only when asked for.
+    DescPanel->DescOn = DescPanel->DescOn && Settings.DescPlanet;
     // Neither needs an OpenGL context: everything that does is built with the textures.
     Model.reset(new (std::nothrow) TPlanetaryModel);
     if (Model == nullptr || !Model->Valid()) {

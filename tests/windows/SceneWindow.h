@@ -24,14 +24,16 @@ inline void RunModeSettings()
     Settings.Sizes *= Settings.Scale;
 }
 
-// One of the test data libraries as the program's data library while it lives.
+// One of the test data libraries as the program's data library while it lives;
+// with no variant, the data library as built, beside this program.
 class UseTestLibrary {
 public:
     explicit UseTestLibrary(const char* variant)
         : saved_(DataLibrary),
-          module_(LoadLibraryA((probe::Argument("testdata") + "\\" + variant + "\\duzidad.dll").c_str()))
+          module_(LoadLibraryA(variant ? (probe::Argument("testdata") + "\\" + variant + "\\duzidad.dll").c_str()
+                                       : DataLibraryName))
     {
-        EXPECT_TRUE(module_) << variant;
+        EXPECT_TRUE(module_) << (variant ? variant : DataLibraryName);
         DataLibrary = module_.get();
     }
     ~UseTestLibrary() { DataLibrary = saved_; }
@@ -47,13 +49,17 @@ private:
 // the textures of the test library that has all twenty pictures; no box may show.
 class SceneWindow : public ::testing::Test {
 protected:
+    explicit SceneWindow(const char* variant = "scene", int width = 800, int height = 600)
+        : library(variant), width_(width), height_(height)
+    {
+    }
     void SetUp() override
     {
         RunModeSettings();
         FullScreen = false;
         model = std::make_unique<TPlanetaryModel>();
-        ASSERT_TRUE(OpenSceneWindow("Astrolume test", 800, 600, 32, *model));
-        ResizeScene(800, 600);
+        ASSERT_TRUE(OpenSceneWindow("Astrolume test", width_, height_, 32, *model));
+        ResizeScene(width_, height_);
     }
     void TearDown() override
     {
@@ -61,9 +67,18 @@ protected:
         model.reset();
         EXPECT_TRUE(watcher.Boxes().empty()) << watcher.Boxes().front().text;
     }
-    UseTestLibrary library{"scene"};
+    UseTestLibrary library;
     probe::BoxWatcher watcher;
     std::unique_ptr<TPlanetaryModel> model;
+
+private:
+    int width_, height_;
+};
+
+// The same with the data library as built: its real glyphs, widths and texts.
+class BuiltLibraryWindow : public SceneWindow {
+protected:
+    BuiltLibraryWindow() : SceneWindow(nullptr, 1024, 768) {}
 };
 
 struct Rgb {
@@ -73,7 +88,7 @@ struct Rgb {
 // The back buffer as drawn, bottom row first.
 class BackBuffer {
 public:
-    BackBuffer(int width, int height) : width_(width), pixels_(static_cast<std::size_t>(width) * height * 3)
+    BackBuffer(int width = 800, int height = 600) : width_(width), pixels_(static_cast<std::size_t>(width) * height * 3)
     {
         glReadBuffer(GL_BACK);
         glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
@@ -85,6 +100,15 @@ public:
     {
         const std::size_t i = (static_cast<std::size_t>(y) * width_ + x) * 3;
         return {pixels_[i], pixels_[i + 1], pixels_[i + 2]};
+    }
+    // Pixels of [x0, x1) x [y0, y1) that pass `test`.
+    template <typename Test>
+    int Count(int x0, int y0, int x1, int y1, Test test) const
+    {
+        int count = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) count += test(At(x, y)) ? 1 : 0;
+        return count;
     }
 
 private:
