@@ -98,6 +98,27 @@ HWND WaitForScene(probe::ChildProcess& saver)
     return nullptr;
 }
 
+// The default settings show the clock in the lower right corner and the frame
+// rate in the upper left: white glyph strokes where the backdrop has only a
+// few stars. The screen is saved for a look.
+void ExpectClockAndFrameRateOnScreen()
+{
+    const probe::Screenshot screen = probe::CaptureWindow(GetDesktopWindow(), false);
+    probe::SaveScreenshot(screen, "run-mode-overlays");
+    ASSERT_GT(screen.width, 0);
+    const auto white = [&](RECT area) {
+        int count = 0;
+        for (int y = area.top; y < area.bottom; ++y)
+            for (int x = area.left; x < area.right; ++x)
+                count += GetRValue(screen.At(x, y)) > 200 && GetGValue(screen.At(x, y)) > 200 &&
+                         GetBValue(screen.At(x, y)) > 200;
+        return count;
+    };
+    const int w = screen.width, h = screen.height;  // the 800 x 600 overlay screen stretched over it
+    EXPECT_GT(white({w * 609 / 800, h * 563 / 600, w * 795 / 800, h * 595 / 600}), 150) << "clock";
+    EXPECT_GT(white({0, h * 5 / 600, w * 61 / 800, h * 37 / 600}), 30) << "frame rate";
+}
+
 TEST_F(EndToEnd, RunModeFromTheWaitDialogToItsEndings)
 {
     InstallLibrary("");  // the program's own library, whose large pictures take a while
@@ -109,6 +130,7 @@ TEST_F(EndToEnd, RunModeFromTheWaitDialogToItsEndings)
     // Full screen (no caption bar); F4 makes it framed, F4 full screen again, Esc ends it.
     for (int step = 0; step < 3; ++step) {
         ASSERT_NE(window, nullptr) << "no saver window with its frame rate at step " << step;
+        if (step == 0) ExpectClockAndFrameRateOnScreen();
         EXPECT_EQ((GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION, step == 1);
         ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, step < 2 ? VK_F4 : VK_ESCAPE, 1));
         ASSERT_TRUE(probe::WaitUntilGone(window, 20000));
