@@ -75,10 +75,16 @@ private:
     int width_, height_;
 };
 
-// The same with the data library as built: its real glyphs, widths and texts.
+// The same with the data library as built (its real glyphs, widths and texts),
+// unlit as the frame leaves it for the overlays.
 class BuiltLibraryWindow : public SceneWindow {
 protected:
     BuiltLibraryWindow() : SceneWindow(nullptr, 1024, 768) {}
+    void SetUp() override
+    {
+        SceneWindow::SetUp();
+        glDisable(GL_LIGHTING);
+    }
 };
 
 struct Rgb {
