@@ -1,17 +1,6 @@
-# Cross build for 64-bit Windows with MinGW-w64 (posix threads). The program
-# ships as the 32-bit build; this one runs the tests on machines whose kernel
-# cannot run 32-bit programs, and with them 32-bit Wine.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 64-bit Windows with MinGW-w64. The program ships as the 32-bit
+# build; this one runs the tests on machines whose kernel cannot run 32-bit
+# programs, and with them 32-bit Wine.
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
-set(CMAKE_C_COMPILER   x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER  x86_64-w64-mingw32-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Every Windows executable the tests start runs under the bench's Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
+set(ASTROLUME_MINGW x86_64-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/MinGW.cmake)

@@ -102,13 +102,7 @@ void TDrawMsg::UpdatePanel()
 void TDrawMsg::DrawPanel()
 {
     glPushAttrib(PanelAttributes);
-    glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
-    glLoadIdentity();
-    glOrtho(0.0, 800.0, 0.0, 600.0, -100.0, 100.0);
-    glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
-    glLoadIdentity();
+    PushOverlayScreen();
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     // The frame moves down below the frame-rate number when that is shown.
@@ -123,10 +117,7 @@ void TDrawMsg::DrawPanel()
     glEnable(GL_BLEND);
     // The lines and the sign set their own projection: ours goes first, since
     // GL 1.1 promises a projection stack only two deep.
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
+    PopOverlayScreen();
 
     const TPlanetDesc& desc = Descs[static_cast<std::size_t>(Body())];
     if (ShowText && VisibleLines > 0) {

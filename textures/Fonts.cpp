@@ -72,6 +72,19 @@ void BeginOverlay(std::int32_t x, std::int32_t y, TTexName texture)
 {
     glBindTexture(GL_TEXTURE_2D, Textures[texture]);
     glDisable(GL_DEPTH_TEST);
+    PushOverlayScreen();
+    glTranslatef(static_cast<GLfloat>(x), static_cast<GLfloat>(y), 0.0f);
+}
+
+void EndOverlay()
+{
+    PopOverlayScreen();
+    glEnable(GL_DEPTH_TEST);
+}
+} // namespace
+
+void PushOverlayScreen()
+{
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -79,18 +92,15 @@ void BeginOverlay(std::int32_t x, std::int32_t y, TTexName texture)
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     glLoadIdentity();
-    glTranslatef(static_cast<GLfloat>(x), static_cast<GLfloat>(y), 0.0f);
 }
 
-void EndOverlay()
+void PopOverlayScreen()
 {
     glMatrixMode(GL_PROJECTION);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
-    glEnable(GL_DEPTH_TEST);
 }
-} // namespace
 
 bool BuildFontLists(HMODULE dataLibrary)
 {

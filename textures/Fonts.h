@@ -30,5 +30,11 @@ void ReleaseFontLists();
 // leaves depth testing on, the list base at `listBase`, `texture` bound and the
 // model-view matrix current.
 void PrintText(std::int32_t x, std::int32_t y, const char* text, std::uint32_t listBase, TTexName texture);
+// The 800 x 600 overlay screen stretched over the viewport: both matrix stacks
+// pushed, the model-view matrix current at the screen's lower-left corner.
+void PushOverlayScreen();
+// Pops both stacks again; the model-view matrix stays current.
+void PopOverlayScreen();
+
 // Draws planet sign 0-9, 32 x 32 units, with its lower-left corner at (x, y).
 void PrintSign(std::int32_t x, std::int32_t y, std::int32_t sign);
