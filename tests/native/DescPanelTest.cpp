@@ -149,4 +149,27 @@ TEST(PanelState, MessagePhasesAndOrder)
     EXPECT_EQ(runs, expected);
 }
 
+TEST(Calibration, TenUpdatesThenScaledByThePeak)
+{
+    struct {
+        std::int32_t peak, wait, show;
+    } const cases[] = {{60, 102, 816}, {85, 144, 1156}, {45, 76, 612}, {1, 2, 14}, {0, 0, 0}};
+    for (auto c : cases) {
+        SCOPED_TRACE(c.peak);
+        TDrawMsg panel;
+        EXPECT_FALSE(panel.IsActive());
+        for (int second = 1; second <= 9; ++second) {
+            panel.Calibrate(second == 4 ? c.peak : c.peak / 2);
+            EXPECT_FALSE(panel.IsActive());
+            EXPECT_EQ(panel.WaitFrames, 100);
+            EXPECT_EQ(panel.ShowFrames, 800);
+        }
+        panel.Calibrate(0);
+        EXPECT_TRUE(panel.IsActive());
+        EXPECT_EQ(panel.RefFps, c.peak);
+        EXPECT_EQ(panel.WaitFrames, c.wait);
+        EXPECT_EQ(panel.ShowFrames, c.show);
+    }
+}
+
 } // namespace

@@ -1,11 +1,8 @@
-#include "descriptions/ShowMsg.h"
 #include "scene/FrameTiming.h"
-#include "textures/PixelConvert.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <vector>
 
 namespace {
 
@@ -63,62 +60,6 @@ TEST(FrameTiming, CameraTiltGrowsByRotation)
     EXPECT_FLOAT_EQ(AdvanceTilt(0.0f, 1000, -0.2f), -2.0f);    // negative: the other way
     EXPECT_EQ(AdvanceTilt(7.0f, 0, 0.2f), 7.0f);
     EXPECT_FLOAT_EQ(AdvanceTilt(359.0f, 1000, 0.2f), 361.0f);  // never wrapped
-}
-
-TEST(Calibration, TenUpdatesThenScaledByThePeak)
-{
-    struct {
-        std::int32_t peak, wait, show;
-    } const cases[] = {{60, 102, 816}, {85, 144, 1156}, {100, 170, 1360}, {1, 2, 14}, {0, 0, 0}};
-    for (auto c : cases) {
-        SCOPED_TRACE(c.peak);
-        TDrawMsg panel;
-        EXPECT_FALSE(panel.IsActive());
-        for (int second = 1; second <= 9; ++second) {
-            panel.Calibrate(second == 4 ? c.peak : c.peak / 2);
-            EXPECT_FALSE(panel.IsActive());
-            EXPECT_EQ(panel.WaitFrames, 100);
-            EXPECT_EQ(panel.ShowFrames, 800);
-        }
-        panel.Calibrate(0);
-        EXPECT_TRUE(panel.IsActive());
-        EXPECT_EQ(panel.RefFps, c.peak);
-        EXPECT_EQ(panel.WaitFrames, c.wait);
-        EXPECT_EQ(panel.ShowFrames, c.show);
-    }
-}
-
-TEST(PixelConvert, PacksRowsLowestFirstAndSwaps)
-{
-    // 3 x 2 picture: rows of 9 bytes padded to 12.
-    EXPECT_EQ(BitmapStride(3), 12u);
-    EXPECT_EQ(BitmapStride(4), 12u);
-    EXPECT_EQ(BitmapStride(1), 4u);
-    EXPECT_EQ(BitmapStride(0), 0u);
-    EXPECT_EQ(BitmapStride(30), 92u);
-    std::vector<std::uint8_t> source(24, 0xEE);  // filler shows up if read as pixels
-    for (int r = 0; r < 2; ++r)
-        for (int x = 0; x < 3; ++x) {
-            std::uint8_t* p = &source[r * 12 + x * 3];
-            p[0] = static_cast<std::uint8_t>(10 * r + x);  // blue
-            p[1] = 100;                                     // green
-            p[2] = static_cast<std::uint8_t>(200 + x);      // red
-        }
-    std::vector<std::uint8_t> packed(18, 0);
-    ASSERT_TRUE(BitmapToRGB(3, 2, 24, true, source.data(), packed.data()));
-    const std::vector<std::uint8_t> swapped = {200, 100, 0,  201, 100, 1,  202, 100, 2,
-                                               200, 100, 10, 201, 100, 11, 202, 100, 12};
-    EXPECT_EQ(packed, swapped);
-
-    ASSERT_TRUE(BitmapToRGB(3, 2, 24, false, source.data(), packed.data()));
-    EXPECT_EQ(packed[0], 0);
-    EXPECT_EQ(packed[2], 200);
-    EXPECT_EQ(packed[9], 10);
-
-    std::vector<std::uint8_t> untouched(18, 7);
-    EXPECT_FALSE(BitmapToRGB(3, 2, 32, true, source.data(), untouched.data()));
-    EXPECT_FALSE(BitmapToRGB(3, -2, 24, true, source.data(), untouched.data()));
-    EXPECT_EQ(untouched, std::vector<std::uint8_t>(18, 7));
 }
 
 } // namespace
