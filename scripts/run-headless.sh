@@ -4,7 +4,7 @@
 set -uo pipefail
 program=$1
 out="$(cd "$(dirname "$0")/.." && pwd)/build/run"
-seconds=${ASTROLUME_RUN_SECONDS:-28}
+seconds=${ASTROLUME_RUN_SECONDS:-32}
 rm -rf "$out" && mkdir -p "$out"
 
 "$WINELOADER" "$program" /s >"$out/wine.log" 2>&1 &

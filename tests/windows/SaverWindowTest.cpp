@@ -1,5 +1,7 @@
 // The saver's window: the full-screen switch and its refusal, the window
 // procedure's input table, and the teardown.
+#include "descriptions/ShowMsg.h"
+#include "shell/RunMode.h"
 #include "tests/windows/SceneWindow.h"
 
 namespace {
@@ -106,6 +108,24 @@ TEST_F(SaverWindowModes, TeardownOfAPartialStateAndOfAWholeOne)
     EXPECT_EQ(wglGetCurrentContext(), nullptr);
     model.reset();  // with no context: the orbit lists went with it
     EXPECT_EQ(watcher.Boxes().size(), 1u);
+}
+
+// "Show description" off keeps the panel closed but not the message line.
+TEST(RunMode, ShowDescriptionDecidesThePanelOnly)
+{
+    UseTestLibrary library(nullptr);
+    probe::ScratchRegistryKey key(SettingsKey);
+    for (bool show : {true, false}) {
+        SetDefaultSettings();
+        Settings.DefaultSettings = false;  // otherwise the stored values are not read
+        Settings.DescPlanet = show;
+        ASSERT_TRUE(SaveSettings());
+        ASSERT_TRUE(InitRunMode());
+        EXPECT_EQ(DescPanel->DescOn, show);
+        EXPECT_TRUE(DescPanel->MsgOn);
+        Model.reset();
+        DescPanel.reset();
+    }
 }
 
 // The window procedure's table, message by message.
