@@ -64,11 +64,15 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   "$WINELOADER" wineboot -i >/dev/null 2>&1
   wineserver -w
 fi
-wineserver -p
 if [ "$(cat "$stamp" 2>/dev/null)" != "$want" ]; then
   "$WINELOADER" regedit /S "$("$WINELOADER" winepath -w "$config" 2>/dev/null)" >/dev/null 2>&1
+  # NOTE: the desktop process that regedit started read the display settings
+  # before the import; while it lives, every display-mode switch is refused.
+  # Let it and the server end, so the next start reads the imported ones.
+  wineserver -w
   echo "$want" >"$stamp"
 fi
+wineserver -p
 
 # NOTE: the first Wine program of a session starts Wine's own services (desktop,
 # device and RPC hosts) that live as long as the wineserver. Started here, they
