@@ -136,7 +136,7 @@ TEST_F(ConfigDialogTest, RestoreDefaultsStoresEverythingButTheTwelveHourClockOnc
             for (HWND window : VisibleWindowsOf(GetCurrentProcessId()))
                 if (GetWindow(window, GW_OWNER) == dialog && ClassOf(window) == "#32770") box = window;
         ASSERT_NE(box, nullptr) << "no message box";
-        EXPECT_EQ(CaptionOf(box) + ": " + ReadMessageBox(box).text, "Astrolume Configuration: The settings could not be saved.");
+        EXPECT_EQ(TextOf(box) + ": " + ReadMessageBox(box).text, "Astrolume Configuration: The settings could not be saved.");
         ASSERT_TRUE(PressButton(box, IDOK) && WaitUntilGone(box, 10000));
         EXPECT_TRUE(IsWindowVisible(dialog));
         EXPECT_EQ(TextOf(Item(IDC_QUALITY)), "99");

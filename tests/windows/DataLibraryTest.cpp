@@ -186,7 +186,7 @@ TEST_F(DataSearch, DialogChecksEveryFolderAndTheConfirmedOneIsFoundNextTime)
     };
     const UINT errorMode = SetErrorMode(SEM_NOGPFAULTERRORBOX);
     EXPECT_EQ(Search(program, [&](HWND dialog) {
-        EXPECT_EQ(probe::CaptionOf(dialog), "Select folder with data");
+        EXPECT_EQ(probe::TextOf(dialog), "Select folder with data");
         EXPECT_EQ(probe::SelectedFolderName(dialog), LastPart(program));
         for (const auto& step : steps) {
             ASSERT_TRUE(probe::SelectFolder(dialog, step.folder));

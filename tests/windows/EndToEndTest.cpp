@@ -94,7 +94,7 @@ HWND WaitForScene(probe::ChildProcess& saver)
 {
     HWND window = probe::WaitForWindowOfClass(saver.id(), "Astrolume", 60000);
     for (int tries = 0; window && tries < 600; ++tries, Sleep(100))
-        if (probe::CaptionOf(window).rfind("Astrolume - FPS = ", 0) == 0) return window;
+        if (probe::TextOf(window).rfind("Astrolume - FPS = ", 0) == 0) return window;
     return nullptr;
 }
 

@@ -1,16 +1,18 @@
-// Test helpers for Windows programs under Wine: paths handed over by CTest,
-// scratch folders, child processes, and the windows and message boxes they show.
+// Test helpers for Windows programs under Wine: paths handed over by CTest, scratch
+// folders, child processes, the windows and message boxes they show, screenshots,
+// the registry of the bench's prefix and the shell's folder dialog.
+// Every wait takes a limit in milliseconds and looks at least once.
 #pragma once
 
-#include "support/Win.h"
+#include "support/Handles.h"
 
-#include <map>
 #include <atomic>
+#include <map>
 #include <mutex>
 #include <optional>
 #include <set>
-#include <thread>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace probe {
@@ -43,63 +45,79 @@ class ChildProcess {
 public:
     ChildProcess(const std::string& program, const std::string& arguments);
     ~ChildProcess();
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
-
-    bool started() const { return info_.hProcess != nullptr; }
-    DWORD id() const { return info_.dwProcessId; }
+    bool started() const { return static_cast<bool>(process_); }
+    DWORD id() const { return id_; }
     // Waits for the process to end; its exit code, or nothing on timeout.
     std::optional<DWORD> Wait(DWORD milliseconds);
-    bool Running();
 
 private:
-    PROCESS_INFORMATION info_{};
+    UniqueKernelHandle process_;
+    DWORD id_ = 0;
 };
 
-// Visible top-level windows that belong to a process.
 std::vector<HWND> VisibleWindowsOf(DWORD processId);
+// The text of a window (WM_GETTEXT, so it works across threads and processes).
+std::string TextOf(HWND window);
+std::string ClassOf(HWND window);
 
 struct DialogText {
     HWND window = nullptr;
     std::string caption;
     std::string text;  // the message of a message box
 };
-
-// Waits for a visible dialog box (class "#32770") of the process; nothing on timeout.
-std::optional<DialogText> WaitForDialog(DWORD processId, DWORD milliseconds);
-
-// The caption and the message of a message box window.
 DialogText ReadMessageBox(HWND box);
 
-// Presses a button of a dialog the way a click does.
-bool PressButton(HWND dialog, int buttonId);
-
+// A visible top-level window of the process: a dialog box (class "#32770"), one
+// with exactly this caption, one of this class; nothing or null on timeout.
+std::optional<DialogText> WaitForDialog(DWORD processId, DWORD milliseconds);
+HWND WaitForWindow(DWORD processId, const std::string& caption, DWORD milliseconds);
+HWND WaitForWindowOfClass(DWORD processId, const std::string& className, DWORD milliseconds);
 // Waits until a window has been destroyed; false on timeout.
 bool WaitUntilGone(HWND window, DWORD milliseconds);
-
 // Waits until the process has ended, watching that it shows no visible window
 // meanwhile. Returns the exit code, or nothing when it kept running; `sawWindow`
 // tells whether a window appeared.
 std::optional<DWORD> WaitWithoutWindows(ChildProcess& child, DWORD milliseconds, bool& sawWindow);
 
-// Waits for a visible top-level window of the process with exactly this caption;
-// null on timeout.
-HWND WaitForWindow(DWORD processId, const std::string& caption, DWORD milliseconds);
-
-// The text of a window (WM_GETTEXT, so it works across threads and processes).
-std::string TextOf(HWND window);
-std::string ClassOf(HWND window);
-
+// Presses a button of a dialog the way a click does.
+bool PressButton(HWND dialog, int buttonId);
 // Presses and releases a key in the window that has the keyboard focus on the
 // thread of `window`, through that thread's message queue (where a dialog's
 // own loop turns Esc and Enter into commands).
 bool PressKey(HWND window, UINT virtualKey);
 
-// --- Screenshots. ----------------------------------------------------------
-
-// Pixels of a screen area as 0x00BBGGRR colours, row by row from the top.
-class Screenshot {
+// Answers the message boxes of this process from a thread of its own while it
+// lives: each box is read, recorded and closed with `answer` (a button id; the
+// box's only button when it has no such one). Dialogs without a push button of
+// a message box, like the texture-loading notice, are left alone.
+class BoxWatcher {
 public:
+    explicit BoxWatcher(int answer = IDOK) : answer_(answer), thread_([this] { Watch(); }) {}
+    ~BoxWatcher()
+    {
+        stop_ = true;
+        thread_.join();
+    }
+    std::vector<DialogText> Boxes()
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        return boxes_;
+    }
+    // Waits until `count` boxes have been seen; false on timeout.
+    bool WaitForBoxes(std::size_t count, DWORD milliseconds);
+
+private:
+    void Watch();
+    int answer_;
+    std::atomic<bool> stop_{false};
+    std::mutex mutex_;
+    std::vector<DialogText> boxes_;
+    std::set<HWND> answered_;
+    std::thread thread_;
+};
+
+// Pixels of a window's client area as 0x00BBGGRR colours, row by row from the top.
+struct Screenshot {
     int width = 0;
     int height = 0;
     std::vector<COLORREF> pixels;
@@ -107,21 +125,16 @@ public:
     COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
     // How many pixels of `area` (clipped to the picture) have exactly `color`.
     int Count(RECT area, COLORREF color) const;
-    // Writes a 24-bit BMP file; false when it cannot be written.
-    bool SaveBmp(const std::string& path) const;
 };
 
 // The window's client area as drawn; with `repaint` the window and its
 // children are first asked to paint everything again.
 Screenshot CaptureWindow(HWND window, bool repaint = true);
-// The area of `child` inside a capture of `window` made by CaptureWindow.
+// The area of `child` inside a capture of `window`.
 RECT AreaInCapture(HWND window, HWND child);
-
 // Saves a capture as <name>.bmp in the folder the runner passes as
 // --screenshots (created when missing); returns the path written, or empty.
 std::string SaveScreenshot(const Screenshot& picture, const std::string& name);
-
-// --- The registry of the bench's prefix (HKEY_CURRENT_USER). ---------------
 
 struct RegValue {
     DWORD type = REG_NONE;
@@ -132,7 +145,6 @@ struct RegValue {
 
 // Every value of a key by name; nothing when the key does not exist.
 std::optional<std::map<std::string, RegValue>> ReadRegValues(const std::string& subKey);
-bool SetRegValue(const std::string& subKey, const std::string& name, DWORD type, const std::string& data);
 // A REG_SZ value holding `text` and its terminating NUL.
 bool SetRegString(const std::string& subKey, const std::string& name, const std::string& text);
 bool SetRegDword(const std::string& subKey, const std::string& name, DWORD value);
@@ -154,6 +166,13 @@ private:
     std::string subKey_;
     std::optional<std::map<std::string, RegValue>> saved_;
 };
+
+// The "Path" value of the program's registry key: cleared so that no test sees
+// what another stored; nothing when the value is absent.
+void ClearStoredDataPath();
+std::optional<std::string> StoredDataPath();
+void StoreDataPath(const std::string& folder);
+
 // NOTE: the shell folder dialog finds a folder by comparing the item ids of every
 // folder on its way, and under Wine those carry each folder's time of last access.
 // A folder read for the first time after a change gets a new access time (the
@@ -162,58 +181,19 @@ private:
 // made its files and before a dialog opens, fixes those times.
 void SettleFolderTimes(const std::string& folder);
 
-// The shell's folder-browse dialog of a process (a "#32770" window with a folder
-// tree), driven from another thread or process.
+// The dialog of a process (a "#32770" window with a folder tree), driven from
+// another thread or process.
 std::optional<HWND> WaitForFolderDialog(DWORD processId, DWORD milliseconds);
 // The text of the dialog's status line; empty when it has none.
 std::string FolderDialogStatus(HWND dialog);
-// Waits until the status line reads `expected`; the last text read.
+// Wait until the status line reads `expected` or the OK button is in the expected
+// state; the last text or state read.
 std::string WaitForFolderDialogStatus(HWND dialog, const std::string& expected, DWORD milliseconds);
-bool FolderDialogOkEnabled(HWND dialog);
-// Waits until the OK button is in the expected state; the last state read.
 bool WaitForFolderDialogOk(HWND dialog, bool expected, DWORD milliseconds);
-// Selects a folder by its path as a program would (BFFM_SETSELECTIONA); works for a
-// dialog of another process too. Returns when the dialog has handled it.
+// Selects a folder by its path as a program would (BFFM_SETSELECTIONA), in a
+// dialog of this process or another. Returns when the dialog has handled it.
 bool SelectFolder(HWND dialog, const std::string& folder);
-// The text of the selected item of the folder tree.
+// The text of the selected item of the folder tree (a dialog of this process).
 std::string SelectedFolderName(HWND dialog);
-
-// The "Path" value of the program's registry key: cleared so that no test sees
-// what another stored.
-void ClearStoredDataPath();
-// Nothing when the value is absent.
-std::optional<std::string> StoredDataPath();
-void StoreDataPath(const std::string& folder);
-
-// Answers the message boxes of this process from a thread of its own while it
-// lives: each box is read, recorded and closed with `answer` (a button id; the
-// box's only button when it has no such one). Dialogs without a push button of
-// a message box, like the texture-loading notice, are left alone.
-class BoxWatcher {
-public:
-    explicit BoxWatcher(int answer = IDOK);
-    ~BoxWatcher();
-    BoxWatcher(const BoxWatcher&) = delete;
-    BoxWatcher& operator=(const BoxWatcher&) = delete;
-    std::vector<DialogText> Boxes();
-    // Waits until `count` boxes have been seen; false on timeout.
-    bool WaitForBoxes(std::size_t count, DWORD milliseconds);
-
-private:
-    void Watch();
-    int answer_;
-    std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::vector<DialogText> boxes_;
-    std::set<HWND> answered_;
-    std::thread thread_;
-};
-
-// The class name and the caption of a window.
-std::string ClassNameOf(HWND window);
-std::string CaptionOf(HWND window);
-
-// The first visible top-level window of a process with that class; null on timeout.
-HWND WaitForWindowOfClass(DWORD processId, const std::string& className, DWORD milliseconds);
 
 } // namespace probe
