@@ -13,8 +13,13 @@ BOOL WINAPI DllEntry(HINSTANCE instance, DWORD reason, LPVOID reserved)
     return TRUE;
 }
 
-static void Log(const char* line)
+static void Log(const char* format, ...)
 {
+    char line[160];
+    va_list arguments;
+    va_start(arguments, format);
+    wvsprintfA(line, format, arguments);
+    va_end(arguments);
     char path[MAX_PATH];
     DWORD n = GetEnvironmentVariableA("FAKEBASS_LOG", path, sizeof path);
     if (n == 0 || n >= sizeof path) return;
@@ -39,9 +44,7 @@ EXPORT DWORD WINAPI BASS_GetVersion(void)
 EXPORT int WINAPI BASS_ErrorGetCode(void) { Log("ErrorGetCode"); return 0; }
 EXPORT BOOL WINAPI BASS_Init(int device, DWORD freq, DWORD flags, HWND win, const void* clsid)
 {
-    char line[128];
-    wsprintfA(line, "Init %d %lu %lu %d %d", device, freq, flags, win != NULL, clsid != NULL);
-    Log(line);
+    Log("Init %d %lu %lu %d %d", device, freq, flags, win != NULL, clsid != NULL);
     return TRUE;
 }
 EXPORT BOOL WINAPI BASS_Free(void) { Log("Free"); return TRUE; }
@@ -50,9 +53,7 @@ EXPORT BOOL WINAPI BASS_Stop(void) { Log("Stop"); return TRUE; }
 EXPORT BOOL WINAPI BASS_Pause(void) { Log("Pause"); return TRUE; }
 EXPORT BOOL WINAPI BASS_SetVolume(float value)
 {
-    char line[64];
-    wsprintfA(line, "SetVolume %d", (int)(value * 1000.0f + 0.5f));
-    Log(line);
+    Log("SetVolume %d", (int)(value * 1000.0f + 0.5f));
     volume = value;
     return TRUE;
 }
@@ -60,27 +61,13 @@ EXPORT float WINAPI BASS_GetVolume(void) { Log("GetVolume"); return volume; }
 EXPORT DWORD WINAPI BASS_StreamCreateFile(BOOL mem, const void* file, unsigned long long offset,
                                           unsigned long long length, DWORD flags)
 {
-    char line[160];
     const char* bytes = (const char*)file;
-    wsprintfA(line, "StreamCreateFile %d %lu %lu %lu [%c%c]", mem == -1 || mem == 1, (DWORD)offset, (DWORD)length,
-              flags, length > 0 ? bytes[0] : '-', length > 1 ? bytes[1] : '-');
-    Log(line);
+    Log("StreamCreateFile %d %lu %lu %lu [%c%c]", mem == -1 || mem == 1, (DWORD)offset, (DWORD)length, flags,
+        length > 0 ? bytes[0] : '-', length > 1 ? bytes[1] : '-');
     return length > 0 ? 77 : 0;
 }
-EXPORT BOOL WINAPI BASS_StreamFree(DWORD handle)
-{
-    char line[64];
-    wsprintfA(line, "StreamFree %lu", handle);
-    Log(line);
-    return TRUE;
-}
-EXPORT BOOL WINAPI BASS_ChannelPlay(DWORD handle, BOOL restart)
-{
-    char line[64];
-    wsprintfA(line, "ChannelPlay %lu %d", handle, restart);
-    Log(line);
-    return TRUE;
-}
+EXPORT BOOL WINAPI BASS_StreamFree(DWORD handle) { Log("StreamFree %lu", handle); return TRUE; }
+EXPORT BOOL WINAPI BASS_ChannelPlay(DWORD handle, BOOL restart) { Log("ChannelPlay %lu %d", handle, restart); return TRUE; }
 EXPORT BOOL WINAPI BASS_ChannelStop(DWORD handle) { (void)handle; Log("ChannelStop"); return TRUE; }
 #ifndef FAKEBASS_NO_CHANNELPAUSE
 EXPORT BOOL WINAPI BASS_ChannelPause(DWORD handle) { (void)handle; Log("ChannelPause"); return TRUE; }
