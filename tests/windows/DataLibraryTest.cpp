@@ -98,8 +98,8 @@ std::string TestLibrary(const char* variant) { return probe::Argument("testdata"
 void SetMachinePath(const char* folder)
 {
     RegDeleteKeyA(HKEY_LOCAL_MACHINE, MachineDataKey);
-    if (folder)
-        EXPECT_EQ(RegSetKeyValueA(HKEY_LOCAL_MACHINE, MachineDataKey, "Path", REG_SZ, folder, lstrlenA(folder) + 1), 0);
+    EXPECT_TRUE(!folder || RegSetKeyValueA(HKEY_LOCAL_MACHINE, MachineDataKey, "Path", REG_SZ, folder,
+                                           lstrlenA(folder) + 1) == ERROR_SUCCESS);
 }
 
 class DataSearch : public ::testing::Test {
@@ -175,7 +175,7 @@ TEST_F(DataSearch, UserFolderThenProgramFolderThenMachineFolderThenTheDialog)
         }), c.used == Asked ? 1 : 0);
         const bool loaded = c.used != None && c.used != Asked;
         EXPECT_TRUE(DataLoaded == loaded && (DataLibrary != nullptr) == loaded);
-        if (loaded) EXPECT_EQ(DataPath, c.used == Stored ? stored : c.used == Beside ? program : machine);
+        if (loaded) { EXPECT_EQ(DataPath, c.used == Stored ? stored : c.used == Beside ? program : machine); }
         EXPECT_EQ(probe::StoredDataPath(), c.stored ? std::optional<std::string>(stored) : std::nullopt)
             << "the search never rewrites what is stored";
         Forget();
