@@ -31,8 +31,8 @@ inline constexpr const char* MachineDataKey = "Software\\Astrolume";
 inline constexpr const char* DataFolderTitle = "Select folder with data";
 
 // Finds and loads the library: the stored "Path" folder first, then the program's
-// folder, then the machine-wide install's folder, then a folder the user picks. Sets DataLibrary and DataPath; the result
-// becomes DataLoaded.
+// folder, then the machine-wide install's folder, then a folder the user picks.
+// Sets DataLibrary and DataPath; the result becomes DataLoaded.
 bool LocateDataLibrary(const char* FileName);
 // The same search with the program's folder given.
 bool LocateDataLibraryFrom(const char* FileName, const std::string& ProgramFolder);
