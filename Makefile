@@ -1,6 +1,6 @@
 # The two commands of the README: `make run` and `make test`. Both set up the
 # machine when something is missing, then build the host tools and the Windows
-# binaries before doing their work.
+# binaries before doing their work. `make dist` packages the shipped build.
 
 BUILD   := build
 JOBS    := 2
@@ -8,7 +8,7 @@ HOST    := $(abspath $(BUILD)/host)
 WIN     := $(abspath $(BUILD)/win)
 WIN64   := $(abspath $(BUILD)/win64)
 
-.PHONY: all setup build test run clean
+.PHONY: all setup build test run dist clean
 
 all: build
 
@@ -35,6 +35,10 @@ test: build
 
 run: build
 	@scripts/run.sh
+
+# The installer and the portable zip of the shipped 32-bit build, in build/dist.
+dist: build
+	@scripts/dist.sh $(WIN) $(abspath $(BUILD)/dist) x86
 
 clean:
 	rm -rf $(BUILD)

@@ -13,6 +13,35 @@ namespace {
 
 std::string Candidate(const std::string& Folder, const char* FileName) { return Folder + "\\" + FileName; }
 
+enum class Trial { Absent, Unloadable, Rejected, Loaded };
+
+// Quiet-loads and checks the library of a remembered folder into DataLibrary
+// (left null unless it passed).
+Trial TryFolder(const std::string& Folder, const char* FileName)
+{
+    DataLibrary = nullptr;
+    const std::string path = Candidate(Folder, FileName);
+    if (!FileExists(path)) return Trial::Absent;
+    HMODULE module = QuietLoadLibrary(path.c_str());
+    if (module == nullptr) return Trial::Unloadable;
+    std::string ignored;
+    if (!CheckDataLibrary(module, ignored)) return Trial::Rejected;
+    DataLibrary = module;
+    return Trial::Loaded;
+}
+
+// The folder the installer recorded for every user of the machine; empty when
+// there is none. Only the installer writes it.
+std::string MachineDataPath()
+{
+    HKEY opened = nullptr;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, MachineDataKey, 0, KEY_READ, &opened) != ERROR_SUCCESS) return {};
+    UniqueRegKey key(opened);
+    std::string path;
+    if (!ReadRegString(key.get(), "Path", path)) path.clear();
+    return path;
+}
+
 } // namespace
 
 bool CheckDataLibrary(HMODULE Module, std::string& Message)
@@ -59,22 +88,15 @@ void ValidateDataFolder(TBrowseDir& Browser, const std::string& Folder)
 bool LocateDataLibraryFrom(const char* FileName, const std::string& ProgramFolder)
 {
     DataLibrary = nullptr;
-    bool found = false;
 
     // The remembered folder. NOTE: nothing stored means no candidate at all; a bare
     // "\duzidad.dll" would name whatever library lies in the root of the current drive.
     DataPath = ReadDataPath();
     if (!DataPath.empty()) {
-        const std::string remembered = Candidate(DataPath, FileName);
-        if (FileExists(remembered)) {
-            DataLibrary = QuietLoadLibrary(remembered.c_str());
-            if (DataLibrary == nullptr) return false;
-            std::string ignored;
-            found = CheckDataLibrary(DataLibrary, ignored);
-            if (!found) DataLibrary = nullptr;
-        }
+        const Trial stored = TryFolder(DataPath, FileName);
+        if (stored == Trial::Unloadable) return false;
+        if (stored == Trial::Loaded) return true;
     }
-    if (found) return true;
 
     // Beside the program, used as it is.
     DataPath = WithoutTrailingBackslash(ProgramFolder);
@@ -82,6 +104,14 @@ bool LocateDataLibraryFrom(const char* FileName, const std::string& ProgramFolde
     if (FileExists(beside)) {
         DataLibrary = QuietLoadLibrary(beside.c_str());
         return DataLibrary != nullptr;
+    }
+
+    // The machine-wide install, checked like the user's own folder. A library there
+    // that does not load is no reason to refuse the user a choice: the dialog follows.
+    const std::string machine = MachineDataPath();
+    if (!machine.empty() && TryFolder(machine, FileName) == Trial::Loaded) {
+        DataPath = machine;
+        return true;
     }
 
     // Ask the user; the dialog enables OK only for a folder whose library passed.

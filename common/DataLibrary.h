@@ -24,12 +24,15 @@ inline constexpr const char* DataNotMatchingText = "The Data file was not matchi
 inline constexpr const char* DataWrongVersionText = "The Data file version incorrect.";
 inline constexpr const char* DataFoundText = "The Data file found.";
 
+// HKEY_LOCAL_MACHINE key whose "Path" names the folder of a machine-wide install.
+inline constexpr const char* MachineDataKey = "Software\\Astrolume";
+
 // Caption of the folder dialog that asks for the library.
 inline constexpr const char* DataFolderTitle = "Select folder with data";
 
 // Finds and loads the library: the stored "Path" folder first, then the program's
-// folder, then a folder the user picks. Sets DataLibrary and DataPath; the result
-// becomes DataLoaded.
+// folder, then the machine-wide install's folder, then a folder the user picks.
+// Sets DataLibrary and DataPath; the result becomes DataLoaded.
 bool LocateDataLibrary(const char* FileName);
 // The same search with the program's folder given.
 bool LocateDataLibraryFrom(const char* FileName, const std::string& ProgramFolder);

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <functional>
 #include <thread>
+#include <tuple>
 
 namespace {
 
@@ -42,28 +43,24 @@ bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c
 TEST(FolderDialog, OpensCentredAndFollowsItsHandlerUntilConfirmedOrCancelled)
 {
     probe::TempFolder temp;
-    const std::string a = temp / "alpha", b = temp / "beta";
-    ASSERT_TRUE(CreateDirectoryA(a.c_str(), nullptr) && CreateDirectoryA(b.c_str(), nullptr));
+    const std::string b = temp / "beta";
+    ASSERT_TRUE(CreateDirectoryA(b.c_str(), nullptr));
     probe::SettleFolderTimes(temp.path());
-    const HICON smallIcon = LoadIconA(nullptr, IDI_INFORMATION);
+    const WNDCLASSEXA owner{sizeof owner, 0, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr,
+                            nullptr, nullptr, "AstrolumeTestOwner", LoadIconA(nullptr, IDI_INFORMATION)};
+    ASSERT_TRUE(RegisterClassExA(&owner));
 
     // Without a status text there is no status line; cancelling leaves no folder, though one was set.
     for (bool status : {true, false}) {
         SCOPED_TRACE(status ? "status line, confirmed" : "no status line, cancelled");
         bool confirmed = !status;
         std::string chosen = "unchanged";
+        const auto seen = [&](const std::string& folder) { return status ? "Seen " + LastPart(folder) : ""; };
         const int dialogs = RunWithFolderDialog(
-            [&] {
-                WNDCLASSEXA ownerClass{}; // on the dialog's thread, which disables it while the dialog is up
-                ownerClass.cbSize = sizeof ownerClass;
-                ownerClass.hInstance = GetModuleHandleA(nullptr);
-                ownerClass.lpfnWndProc = DefWindowProcA;
-                ownerClass.lpszClassName = "AstrolumeTestOwner";
-                ownerClass.hIconSm = smallIcon;
-                RegisterClassExA(&ownerClass);
-                HWND owner = CreateWindowExA(0, "AstrolumeTestOwner", "", WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
-                                             nullptr, ownerClass.hInstance, nullptr);
-                TBrowseDir browser(owner);
+            [&] { // the owner lives on the dialog's thread, which disables it while the dialog is up
+                HWND window = CreateWindowExA(0, owner.lpszClassName, "", WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
+                                              nullptr, owner.hInstance, nullptr);
+                TBrowseDir browser(window);
                 browser.RootFolder = 0;
                 browser.StatusText = status ? "Waiting" : "";
                 browser.SetFolder(temp.path() + "\\");
@@ -73,51 +70,49 @@ TEST(FolderDialog, OpensCentredAndFollowsItsHandlerUntilConfirmedOrCancelled)
                 };
                 confirmed = browser.Execute();
                 chosen = browser.Folder;
-                DestroyWindow(owner);
-                UnregisterClassA("AstrolumeTestOwner", ownerClass.hInstance);
+                DestroyWindow(window);
             },
             [&](HWND dialog) {
                 RECT frame{};
                 EXPECT_TRUE(GetWindowRect(dialog, &frame));
                 EXPECT_EQ(frame.left, (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2);
                 EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2);
-                EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrA(dialog, GCLP_HICON)), smallIcon);
-
+                EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrA(dialog, GCLP_HICON)), owner.hIconSm);
                 // The first folder, given with a trailing backslash, reached the handler without it.
                 EXPECT_EQ(probe::SelectedFolderName(dialog), LastPart(temp.path()));
-                const auto seen = [&](const std::string& folder) { return status ? "Seen " + LastPart(folder) : ""; };
                 EXPECT_EQ(probe::WaitForFolderDialogStatus(dialog, seen(temp.path()), 5000), seen(temp.path()));
                 EXPECT_FALSE(probe::WaitForFolderDialogOk(dialog, false, 2000));
-                for (const std::string& folder : {b, a, b}) {
-                    ASSERT_TRUE(probe::SelectFolder(dialog, folder));
-                    EXPECT_EQ(probe::FolderDialogStatus(dialog), seen(folder));
-                    EXPECT_EQ(probe::WaitForFolderDialogOk(dialog, folder == b, 2000), folder == b) << folder;
-                }
+                ASSERT_TRUE(probe::SelectFolder(dialog, b));
+                EXPECT_EQ(probe::FolderDialogStatus(dialog), seen(b));
+                EXPECT_TRUE(probe::WaitForFolderDialogOk(dialog, true, 2000));
                 probe::PressButton(dialog, status ? IDOK : IDCANCEL);
             });
         EXPECT_TRUE(dialogs == 1 && confirmed == status && (status ? SamePath(chosen, b) : chosen.empty())) << chosen;
     }
+    UnregisterClassA(owner.lpszClassName, owner.hInstance);
 }
 
 std::string TestLibrary(const char* variant) { return probe::Argument("testdata") + "\\" + variant + "\\duzidad.dll"; }
 
+// The machine-wide install's "Path": set, or the key deleted when `folder` is null.
+void SetMachinePath(const char* folder)
+{
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, MachineDataKey);
+    EXPECT_TRUE(!folder || RegSetKeyValueA(HKEY_LOCAL_MACHINE, MachineDataKey, "Path", REG_SZ, folder,
+                                           lstrlenA(folder) + 1) == ERROR_SUCCESS);
+}
+
 class DataSearch : public ::testing::Test {
 protected:
-    void SetUp() override { probe::ClearStoredDataPath(); }
+    void SetUp() override { Forget(); }
     void TearDown() override { Forget(); }
-    void Forget()
-    {
-        ReleaseDataLibrary();
-        DataLoaded = false;
-        probe::ClearStoredDataPath();
-    }
+    void Forget() { ReleaseDataLibrary(); DataLoaded = false; probe::ClearStoredDataPath(); SetMachinePath(nullptr); }
 
     // A new folder holding a copy of one test library; nullptr for an empty one.
     std::string Folder(const char* variant)
     {
         const std::string folder = temp / (std::to_string(++folders) + (variant ? variant : "-empty"));
-        EXPECT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-        EXPECT_TRUE(!variant || probe::CopyInto(TestLibrary(variant), folder));
+        EXPECT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) && (!variant || probe::CopyInto(TestLibrary(variant), folder)));
         return folder;
     }
 
@@ -125,58 +120,87 @@ protected:
     int Search(const std::string& programFolder, const std::function<void(HWND)>& drive = nullptr)
     {
         probe::SettleFolderTimes(temp.path());
-        return RunWithFolderDialog(
-            [&] { DataLoaded = LocateDataLibraryFrom(DataLibraryName, programFolder); }, drive);
+        return RunWithFolderDialog([&] { DataLoaded = LocateDataLibraryFrom(DataLibraryName, programFolder); }, drive);
     }
 
     probe::TempFolder temp;
     int folders = 0;
 };
 
-TEST_F(DataSearch, StoredFolderThenProgramFolderWithoutDialog)
+// Obvious faults: with no folder stored, or an empty "Path", the search used to load a library in the
+// root of the current drive (one is planted there for every case); the dialog used to open claiming
+// "The Data file found." when the shell reported no first selection (no program folder). Now it says
+// "not found" until a selection is checked, and a confirmed library that no longer loads is not kept.
+TEST_F(DataSearch, UserFolderThenProgramFolderThenMachineFolderThenTheDialog)
 {
-    enum Used { None, Stored, Beside };
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(temp.path().c_str()));
+    ASSERT_TRUE(CopyFileA(TestLibrary("v272").c_str(), "\\duzidad.dll", FALSE)) << "cannot plant in the root";
+
+    enum Used { None, Stored, Beside, Machine, Asked };
     const struct {
         const char* name;
-        const char* stored;  // variant in the stored folder ("" empty); no "Path" at all when null
-        const char* beside;  // variant beside the program; nothing when null
+        const char* stored;   // variant in the user's "Path" folder; "" an empty "Path"; none when null
+        const char* beside;   // variant beside the program; no program folder at all when null
+        const char* machine;  // variant in the machine-wide install's folder; no key when null
         Used used;
     } cases[] = {
-        {"nothing stored, library beside the program", nullptr, "v272", Beside},
-        {"stored one of another version: the program's of any version", "v271", "v271", Beside},
-        {"stored one without the export", "noexport", "v272", Beside},
-        {"stored one passes and wins", "v272", "v271", Stored},
-        {"stored file that is no module ends the search", "notpe", "v272", None},
-        {"program's file that is no module", "", "notpe", None},
+        {"nothing stored, library beside the program", nullptr, "v272", nullptr, Beside},
+        {"stored one of another version: the program's of any version", "v271", "v271", nullptr, Beside},
+        {"stored one without the export", "noexport", "v272", nullptr, Beside},
+        {"stored one passes and wins", "v272", "v271", "v272", Stored},
+        {"stored file that is no module ends the search", "notpe", "v272", "v272", None},
+        {"program's file that is no module ends the search", "", "notpe", "v272", None},
+        {"program's one of any version before the machine's", nullptr, "v271", "v272", Beside},
+        {"machine's one when the user's fails", "v271", nullptr, "v272", Machine},
+        {"machine's one of another version: the dialog", "", nullptr, "v271", Asked},
+        {"machine's one without the export: the dialog", nullptr, nullptr, "noexport", Asked},
+        {"machine's file that is no module: the dialog", nullptr, nullptr, "notpe", Asked},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string stored = c.stored ? Folder(*c.stored ? c.stored : nullptr) : std::string();
-        const std::string program = Folder(c.beside);
+        const std::string stored = c.stored && *c.stored ? Folder(c.stored) : std::string();
+        const std::string program = c.beside ? Folder(c.beside) : temp / "missing";
+        const std::string machine = c.machine ? Folder(c.machine) : std::string(), chosen = Folder("v272");
         if (c.stored) probe::StoreDataPath(stored);
+        SetMachinePath(c.machine ? machine.c_str() : nullptr);
 
-        EXPECT_EQ(Search(program), 0) << "no dialog";
-        EXPECT_EQ(DataLoaded, c.used != None);
-        EXPECT_EQ(DataLibrary == nullptr, c.used == None);
-        if (c.used != None) {
-            EXPECT_EQ(DataPath, c.used == Stored ? stored : program);
-        }
+        EXPECT_EQ(Search(program, [&](HWND dialog) {
+            EXPECT_EQ(probe::WaitForFolderDialogStatus(dialog, DataNotFoundText, 5000), DataNotFoundText);
+            EXPECT_FALSE(probe::WaitForFolderDialogOk(dialog, false, 500));
+            ASSERT_TRUE(probe::SelectFolder(dialog, chosen) && probe::WaitForFolderDialogOk(dialog, true, 2000));
+            ASSERT_TRUE(CopyFileA(TestLibrary("notpe").c_str(), (chosen + "\\duzidad.dll").c_str(), FALSE));
+            probe::PressButton(dialog, IDOK);
+        }), c.used == Asked ? 1 : 0);
+        const bool loaded = c.used != None && c.used != Asked;
+        EXPECT_TRUE(DataLoaded == loaded && (DataLibrary != nullptr) == loaded);
+        if (loaded) { EXPECT_EQ(DataPath, c.used == Stored ? stored : c.used == Beside ? program : machine); }
         EXPECT_EQ(probe::StoredDataPath(), c.stored ? std::optional<std::string>(stored) : std::nullopt)
             << "the search never rewrites what is stored";
         Forget();
     }
+
+    TBrowseDir browser(nullptr); // the dialog's check of an item without a path
+    browser.UserText = DataLibraryName;
+    browser.OKEnabled = true;
+    ValidateDataFolder(browser, "");
+    EXPECT_TRUE(browser.StatusText == DataNotFoundText && !browser.OKEnabled) << browser.StatusText;
+
+    // A program in the root of that drive finds it beside itself, without a doubled backslash.
+    const std::string root = temp.path().substr(0, 3); // "C:\"
+    EXPECT_EQ(Search(root), 0);
+    EXPECT_TRUE(DataLoaded && DataPath == root.substr(0, 2)) << DataPath;
+    Forget();
+    DeleteFileA("\\duzidad.dll");
+    SetCurrentDirectoryA(previous);
 }
 
-TEST_F(DataSearch, DialogChecksEveryFolderAndTheConfirmedOneIsFoundNextTime)
+TEST_F(DataSearch, DialogChecksEveryFolderAndTheConfirmedOneIsStored)
 {
-    const std::string program = Folder(nullptr);
+    const std::string program = Folder(nullptr), chosen = Folder("v272");
     probe::StoreDataPath(Folder(nullptr)); // a remembered folder that no longer holds the library
-    const std::string chosen = Folder("v272");
-    const struct {
-        std::string folder;
-        const char* status;
-        bool ok;
-    } steps[] = {
+    const std::tuple<std::string, const char*, bool> steps[] = {
         {Folder("noexport"), "The Data file was not matching.", false},
         {Folder("v271"), "The Data file version incorrect.", false},
         {chosen, "The Data file found.", true},
@@ -188,83 +212,19 @@ TEST_F(DataSearch, DialogChecksEveryFolderAndTheConfirmedOneIsFoundNextTime)
     EXPECT_EQ(Search(program, [&](HWND dialog) {
         EXPECT_EQ(probe::TextOf(dialog), "Select folder with data");
         EXPECT_EQ(probe::SelectedFolderName(dialog), LastPart(program));
-        for (const auto& step : steps) {
-            ASSERT_TRUE(probe::SelectFolder(dialog, step.folder));
-            EXPECT_EQ(probe::FolderDialogStatus(dialog), step.status) << step.folder;
-            EXPECT_EQ(probe::WaitForFolderDialogOk(dialog, step.ok, 2000), step.ok) << step.folder;
-            EXPECT_EQ(GetModuleHandleA((step.folder + "\\duzidad.dll").c_str()), nullptr) << "trial load kept";
+        for (const auto& [folder, status, ok] : steps) {
+            ASSERT_TRUE(probe::SelectFolder(dialog, folder));
+            EXPECT_EQ(probe::FolderDialogStatus(dialog), status) << folder;
+            EXPECT_EQ(probe::WaitForFolderDialogOk(dialog, ok, 2000), ok) << folder;
+            EXPECT_EQ(GetModuleHandleA((folder + "\\duzidad.dll").c_str()), nullptr) << "trial load kept";
             EXPECT_EQ(GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX)) << "quiet load not undone";
         }
         probe::PressButton(dialog, IDOK);
     }), 1);
     SetErrorMode(errorMode);
 
-    ASSERT_TRUE(DataLoaded);
-    EXPECT_TRUE(SamePath(DataPath, chosen)) << DataPath;
+    EXPECT_TRUE(DataLoaded && SamePath(DataPath, chosen)) << DataPath;
     EXPECT_TRUE(SamePath(probe::StoredDataPath().value_or(""), chosen));
-
-    ReleaseDataLibrary();
-    EXPECT_EQ(Search(Folder(nullptr)), 0) << "the next start finds it through \"Path\"";
-    EXPECT_TRUE(DataLoaded);
-    EXPECT_TRUE(SamePath(DataPath, chosen)) << DataPath;
-}
-
-// Obvious fault: the dialog used to open claiming "The Data file found." with OK disabled
-// whenever the shell reported no first selection (here: a program folder that does not
-// exist). It opens where the search has just failed, and says so until a selection is checked.
-TEST_F(DataSearch, DialogOpensSayingNotFoundAndNothingIsKeptWithoutALoadableChoice)
-{
-    for (bool cancel : {true, false}) {
-        SCOPED_TRACE(cancel ? "cancelled" : "replaced by a file that is no module before OK");
-        const std::string program = cancel ? temp / "missing" : Folder(nullptr), v272 = Folder("v272");
-        EXPECT_EQ(Search(program, [&](HWND dialog) {
-            EXPECT_EQ(probe::WaitForFolderDialogStatus(dialog, "The Data file not found.", 5000),
-                      "The Data file not found.");
-            EXPECT_FALSE(probe::WaitForFolderDialogOk(dialog, false, 500));
-            ASSERT_TRUE(probe::SelectFolder(dialog, v272));
-            ASSERT_TRUE(probe::WaitForFolderDialogOk(dialog, true, 2000));
-            if (!cancel) {
-                ASSERT_TRUE(CopyFileA(TestLibrary("notpe").c_str(), (v272 + "\\duzidad.dll").c_str(), FALSE));
-            }
-            probe::PressButton(dialog, cancel ? IDCANCEL : IDOK);
-        }), 1);
-        EXPECT_TRUE(!DataLoaded && DataLibrary == nullptr);
-        EXPECT_FALSE(probe::StoredDataPath().has_value());
-    }
-}
-
-// Obvious fault: a library in the root of the current drive must never be loaded when no folder
-// is stored, neither by the search nor by the dialog's check of an item that has no path.
-TEST_F(DataSearch, RootOfTheCurrentDriveIsNoCandidate)
-{
-    char previous[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, previous);
-    ASSERT_TRUE(SetCurrentDirectoryA(temp.path().c_str()));
-    const std::string planted = "\\duzidad.dll";
-    ASSERT_TRUE(CopyFileA(TestLibrary("v272").c_str(), planted.c_str(), FALSE)) << "cannot plant in the root";
-
-    for (bool emptyValue : {false, true}) {
-        SCOPED_TRACE(emptyValue ? "empty \"Path\"" : "no \"Path\"");
-        if (emptyValue) probe::StoreDataPath("");
-        EXPECT_EQ(Search(Folder(nullptr)), 1) << "the search must ask instead of loading the planted library";
-        EXPECT_TRUE(!DataLoaded && DataLibrary == nullptr);
-    }
-
-    TBrowseDir browser(nullptr);
-    browser.UserText = DataLibraryName;
-    browser.OKEnabled = true;
-    ValidateDataFolder(browser, "");
-    EXPECT_TRUE(browser.StatusText == "The Data file not found." && !browser.OKEnabled) << browser.StatusText;
-
-    // A program in the root of that drive finds it beside itself, without a doubled backslash.
-    const std::string root = temp.path().substr(0, 3); // "C:\"
-    EXPECT_EQ(Search(root), 0);
-    EXPECT_TRUE(DataLoaded);
-    EXPECT_EQ(DataPath, root.substr(0, 2));
-    Forget();
-
-    DeleteFileA(planted.c_str());
-    SetCurrentDirectoryA(previous);
 }
 
 } // namespace
