@@ -86,7 +86,7 @@ TEST(FolderDialog, OpensCentredAndFollowsItsHandlerUntilConfirmedOrCancelled)
                 // The first folder, given with a trailing backslash, reached the handler without it.
                 EXPECT_EQ(probe::SelectedFolderName(dialog), LastPart(temp.path()));
                 const auto seen = [&](const std::string& folder) { return status ? "Seen " + LastPart(folder) : ""; };
-                EXPECT_EQ(probe::WaitForFolderDialogStatus(dialog, seen(temp.path()), 5000), seen(temp.path()));
+                EXPECT_EQ(probe::FolderDialogStatus(dialog, seen(temp.path()), 5000), seen(temp.path()));
                 EXPECT_FALSE(probe::WaitForFolderDialogOk(dialog, false, 2000));
                 for (const std::string& folder : {b, a, b}) {
                     ASSERT_TRUE(probe::SelectFolder(dialog, folder));
@@ -218,7 +218,7 @@ TEST_F(DataSearch, DialogOpensSayingNotFoundAndNothingIsKeptWithoutALoadableChoi
         SCOPED_TRACE(cancel ? "cancelled" : "replaced by a file that is no module before OK");
         const std::string program = cancel ? temp / "missing" : Folder(nullptr), v272 = Folder("v272");
         EXPECT_EQ(Search(program, [&](HWND dialog) {
-            EXPECT_EQ(probe::WaitForFolderDialogStatus(dialog, "The Data file not found.", 5000),
+            EXPECT_EQ(probe::FolderDialogStatus(dialog, "The Data file not found.", 5000),
                       "The Data file not found.");
             EXPECT_FALSE(probe::WaitForFolderDialogOk(dialog, false, 500));
             ASSERT_TRUE(probe::SelectFolder(dialog, v272));
