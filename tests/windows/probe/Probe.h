@@ -59,8 +59,7 @@ std::string ClassOf(HWND window);
 
 struct DialogText {
     HWND window = nullptr;
-    std::string caption;
-    std::string text;  // the message of a message box
+    std::string caption, text;  // text: the message of a message box
 };
 DialogText ReadMessageBox(HWND box);
 
@@ -94,7 +93,7 @@ public:
         std::lock_guard<std::mutex> lock(mutex_);
         return boxes_;
     }
-    bool WaitForBoxes(std::size_t count, DWORD milliseconds);
+    bool WaitForBoxes(std::size_t count, DWORD milliseconds);  // false on timeout
 
 private:
     void Watch();
@@ -108,8 +107,7 @@ private:
 
 // A window's client area as a DIB holds it (0x00RRGGBB), row by row from the top.
 struct Screenshot {
-    int width = 0;
-    int height = 0;
+    int width = 0, height = 0;
     std::vector<DWORD> pixels;
 
     COLORREF At(int x, int y) const;
@@ -122,8 +120,7 @@ Screenshot CaptureWindow(HWND window, bool repaint = true);
 // Saves <name>.bmp in the runner's --screenshots folder; false when nothing was written.
 bool SaveScreenshot(const Screenshot& picture, const std::string& name);
 
-// HKEY_CURRENT_USER's keys: a REG_SZ value holding `text` and its NUL; a key with
-// everything in it deleted (true when it is gone).
+// Keys of HKEY_CURRENT_USER: a REG_SZ value with its NUL; a key deleted with its contents.
 bool SetRegString(const std::string& subKey, const std::string& name, const std::string& text);
 bool DeleteRegKey(const std::string& subKey);
 
@@ -153,16 +150,16 @@ void StoreDataPath(const std::string& folder);
 // made its files and before a dialog opens, fixes those times.
 void SettleFolderTimes(const std::string& folder);
 
-// The folder dialog of a process (a "#32770" window with a folder tree).
+// The folder dialog of a process (a "#32770" window with a folder tree); the
+// rest drive one of this process from another thread.
 std::optional<HWND> WaitForFolderDialog(DWORD processId, DWORD milliseconds);
 // Its status line (empty when it has none) or OK's state, read until it is as
 // expected or the time is up; the last read.
 std::string FolderDialogStatus(HWND dialog, const std::string& expected = "", DWORD milliseconds = 0);
 bool WaitForFolderDialogOk(HWND dialog, bool expected, DWORD milliseconds);
-// As a program selects (BFFM_SETSELECTIONA), in a dialog of any process; returns
-// when the dialog has handled it.
+// As a program selects (BFFM_SETSELECTIONA); returns when the dialog has handled it.
 bool SelectFolder(HWND dialog, const std::string& folder);
-// The selected item of the folder tree (a dialog of this process).
+// The selected item of the folder tree.
 std::string SelectedFolderName(HWND dialog);
 
 } // namespace probe
