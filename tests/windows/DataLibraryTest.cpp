@@ -80,7 +80,7 @@ TEST(FolderDialog, OpensCentredAndFollowsItsHandlerUntilConfirmedOrCancelled)
                 EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrA(dialog, GCLP_HICON)), owner.hIconSm);
                 // The first folder, given with a trailing backslash, reached the handler without it.
                 EXPECT_EQ(probe::SelectedFolderName(dialog), LastPart(temp.path()));
-                EXPECT_EQ(probe::WaitForFolderDialogStatus(dialog, seen(temp.path()), 5000), seen(temp.path()));
+                EXPECT_EQ(probe::FolderDialogStatus(dialog, seen(temp.path()), 5000), seen(temp.path()));
                 EXPECT_FALSE(probe::WaitForFolderDialogOk(dialog, false, 2000));
                 ASSERT_TRUE(probe::SelectFolder(dialog, b));
                 EXPECT_EQ(probe::FolderDialogStatus(dialog), seen(b));
@@ -167,7 +167,7 @@ TEST_F(DataSearch, UserFolderThenProgramFolderThenMachineFolderThenTheDialog)
         SetMachinePath(c.machine ? machine.c_str() : nullptr);
 
         EXPECT_EQ(Search(program, [&](HWND dialog) {
-            EXPECT_EQ(probe::WaitForFolderDialogStatus(dialog, DataNotFoundText, 5000), DataNotFoundText);
+            EXPECT_EQ(probe::FolderDialogStatus(dialog, DataNotFoundText, 5000), DataNotFoundText);
             EXPECT_FALSE(probe::WaitForFolderDialogOk(dialog, false, 500));
             ASSERT_TRUE(probe::SelectFolder(dialog, chosen) && probe::WaitForFolderDialogOk(dialog, true, 2000));
             ASSERT_TRUE(CopyFileA(TestLibrary("notpe").c_str(), (chosen + "\\duzidad.dll").c_str(), FALSE));

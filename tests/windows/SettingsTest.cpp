@@ -32,13 +32,23 @@ TEST_F(SettingsTest, FirstStartWritesTheSixteenDefaultTextsAndOwnOnesStayAsTheyA
 
 TEST_F(SettingsTest, StoredTextsAreReadWithoutRewritingThem)
 {
-    // A flag is the low byte of its number; text that does not convert gives 0.
-    const SettingTexts stored = With(OwnTexts, {{"FPS", "2"}, {"Sound", "256"}, {"Speed", "fast"}, {"Volume", ""}});
-    const SettingTexts read = With(OwnTexts, {{"FPS", "1"}, {"Sound", "0"}, {"Speed", "0.0"}, {"Volume", "0"}});
-    StoreSettingTexts(stored);
-    LoadSettings();
-    EXPECT_EQ(TextsOf(Settings), read);
-    EXPECT_EQ(StoredSettingTexts(), stored);
+    SettingTexts defaultsOnWithoutSpeed = With(OwnTexts, {{"DefaultSettings", "1"}});
+    defaultsOnWithoutSpeed.erase("Speed");
+    const struct { SettingTexts stored, read; } cases[] = {
+        // A flag is the low byte of its number; text that does not convert gives 0.
+        {With(OwnTexts, {{"FPS", "2"}, {"Sound", "256"}, {"Speed", "fast"}, {"Volume", ""}}),
+         With(OwnTexts, {{"FPS", "1"}, {"Sound", "0"}, {"Speed", "0.0"}, {"Volume", "0"}})},
+        // With the defaults on nothing more is read (not ClockShort), so nothing is missing.
+        {defaultsOnWithoutSpeed, DefaultTexts},
+    };
+    for (const auto& [stored, read] : cases) {
+        ASSERT_TRUE(DeleteRegKey(SettingsKey));
+        StoreSettingTexts(stored);
+        Settings = TSettings{};
+        LoadSettings();
+        EXPECT_EQ(TextsOf(Settings), read);
+        EXPECT_EQ(StoredSettingTexts(), stored);
+    }
 }
 
 TEST_F(SettingsTest, OneMissingValueRewritesEveryDefaultButClockShort)
@@ -48,9 +58,8 @@ TEST_F(SettingsTest, OneMissingValueRewritesEveryDefaultButClockShort)
     for (const SettingRow& row : SettingsTable) {
         SCOPED_TRACE(row.name);
         ASSERT_TRUE(DeleteRegKey(SettingsKey));
-        StoreSettingTexts(OwnTexts);
-        ASSERT_TRUE(SetRegString(SettingsKey, "Path", "C:\\Data Folder"));
-        ASSERT_TRUE(DeleteRegValue(SettingsKey, row.name));
+        StoreSettingTexts(With(OwnTexts, {{"Path", "C:\\Data Folder"}}));
+        ASSERT_EQ(RegDeleteKeyValueA(HKEY_CURRENT_USER, SettingsKey, row.name), ERROR_SUCCESS);
         Settings = TSettings{};
         LoadSettings();
         const std::string name = row.name;
@@ -61,7 +70,8 @@ TEST_F(SettingsTest, OneMissingValueRewritesEveryDefaultButClockShort)
     }
     // A value of another type counts as missing, and the reset stores it as text.
     StoreSettingTexts(OwnTexts);
-    ASSERT_TRUE(SetRegDword(SettingsKey, "Volume", 60));
+    const DWORD volume = 60;
+    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, SettingsKey, "Volume", REG_DWORD, &volume, sizeof volume), ERROR_SUCCESS);
     LoadSettings();
     EXPECT_EQ(StoredSettingTexts().at("Volume"), "25");
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <map>
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -26,43 +27,50 @@ auto Poll(DWORD milliseconds, Read read, Done done)
 
 constexpr auto IsSet = [](const auto& value) { return static_cast<bool>(value); };
 
-// The first visible top-level window of the process that `match` accepts; null on timeout.
-template <typename Match>
-HWND WaitForWindowWhere(DWORD processId, DWORD milliseconds, Match match)
-{
-    const auto find = [&]() -> HWND {
-        for (HWND window : VisibleWindowsOf(processId))
-            if (match(window)) return window;
-        return nullptr;
-    };
-    return Poll(milliseconds, find, IsSet);
-}
-
 bool IsDialog(HWND window) { return ClassOf(window) == "#32770"; }
 
-// Calls `visit(path, isFolder)` for each entry of a folder but "." and "..".
-template <typename Visit>
-void ForEachEntry(const std::string& folder, Visit visit)
+using WindowSearch = std::pair<DWORD, std::vector<HWND>>;  // a process, its visible windows
+
+BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM data)
 {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    do {
-        const std::string name = found.cFileName;
-        if (name != "." && name != "..")
-            visit(folder + "\\" + name, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    auto& [processId, windows] = *reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && IsWindowVisible(window)) windows.push_back(window);
+    return TRUE;
 }
 
-void RemoveTree(const std::string& folder)
+// A 32-bit picture with its rows from the top, as captured and as saved.
+BITMAPINFOHEADER TopDownHeader(int width, int height)
 {
-    ForEachEntry(folder, [](const std::string& path, bool isFolder) {
-        if (isFolder) RemoveTree(path);
-        else DeleteFileA(path.c_str());
-    });
-    RemoveDirectoryA(folder.c_str());
+    BITMAPINFOHEADER header{sizeof header, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    return header;
 }
+
+constexpr const char* AstrolumeKey = "Software\\Vorsk\\Astrolume";
+
+// A key of its own for each copy this process keeps.
+std::string CopyKeyName()
+{
+    static std::atomic<int> copies{0};
+    return "Software\\Astrolume test " + std::to_string(GetCurrentProcessId()) + " " + std::to_string(++copies);
+}
+
+// Copies a key with everything in it to a new name; false when there is no such key.
+bool CopyKey(const std::string& from, const std::string& to)
+{
+    HKEY source = nullptr, target = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, from.c_str(), 0, KEY_READ, &source) != ERROR_SUCCESS) return false;
+    const UniqueRegKey ownedSource(source);
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, to.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &target, nullptr))
+        return false;
+    return RegCopyTreeA(source, nullptr, UniqueRegKey(target).get()) == ERROR_SUCCESS;
+}
+
+// NOTE: the old-style folder dialog keeps its tree and its status line in
+// controls with these ids.
+constexpr int FolderTreeId = 0x3741, FolderStatusId = 0x3743;
+
 } // namespace
 
 void ParseArguments(int argc, char** argv)
@@ -101,7 +109,12 @@ TempFolder::TempFolder()
     while (!CreateDirectoryA(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
-TempFolder::~TempFolder() { RemoveTree(path_); }
+TempFolder::~TempFolder()
+{
+    const std::string from = path_ + '\0';  // a list of paths, ended by an empty one
+    SHFILEOPSTRUCTA remove{nullptr, FO_DELETE, from.c_str(), nullptr, FOF_NO_UI, FALSE, nullptr, nullptr};
+    SHFileOperationA(&remove);
+}
 
 bool CopyInto(const std::string& file, const std::string& folder)
 {
@@ -140,19 +153,6 @@ std::optional<DWORD> ChildProcess::Wait(DWORD milliseconds)
     return code;
 }
 
-namespace {
-using WindowSearch = std::pair<DWORD, std::vector<HWND>>;  // a process, its visible windows
-
-BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM data)
-{
-    auto& [processId, windows] = *reinterpret_cast<WindowSearch*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == processId && IsWindowVisible(window)) windows.push_back(window);
-    return TRUE;
-}
-} // namespace
-
 std::vector<HWND> VisibleWindowsOf(DWORD processId)
 {
     WindowSearch search{processId, {}};
@@ -183,6 +183,16 @@ DialogText ReadMessageBox(HWND box)
     // NOTE: a message box keeps its text in a static control with id 0xFFFF.
     HWND text = GetDlgItem(box, 0xFFFF);
     return {box, TextOf(box), text ? TextOf(text) : std::string()};
+}
+
+HWND WaitForWindowWhere(DWORD processId, DWORD milliseconds, const std::function<bool(HWND)>& match)
+{
+    const auto find = [&]() -> HWND {
+        for (HWND window : VisibleWindowsOf(processId))
+            if (match(window)) return window;
+        return nullptr;
+    };
+    return Poll(milliseconds, find, IsSet);
 }
 
 std::optional<DialogText> WaitForDialog(DWORD processId, DWORD milliseconds)
@@ -225,17 +235,6 @@ bool PressButton(HWND dialog, int buttonId)
            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
-bool PressKey(HWND window, UINT virtualKey)
-{
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    HWND target = window;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndFocus) target = info.hwndFocus;
-    const UINT down = 1 | (MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC) << 16);
-    return PostMessageA(target, WM_KEYDOWN, virtualKey, down) &&
-           PostMessageA(target, WM_KEYUP, virtualKey, down | 0xC0000000u);
-}
-
 bool BoxWatcher::WaitForBoxes(std::size_t count, DWORD milliseconds)
 {
     return Poll(milliseconds, [&] { return Boxes().size() >= count; }, IsSet);
@@ -260,6 +259,12 @@ void BoxWatcher::Watch()
     }
 }
 
+COLORREF Screenshot::At(int x, int y) const
+{
+    const DWORD c = pixels[static_cast<std::size_t>(y) * width + x];
+    return RGB(GetBValue(c), GetGValue(c), GetRValue(c));  // 0x00RRGGBB swapped to 0x00BBGGRR
+}
+
 int Screenshot::Count(RECT area, COLORREF color) const
 {
     int count = 0;
@@ -268,23 +273,6 @@ int Screenshot::Count(RECT area, COLORREF color) const
             count += At(x, y) == color ? 1 : 0;
     return count;
 }
-
-namespace {
-// A 32-bit picture with its rows from the top, as captured and as saved.
-BITMAPINFOHEADER TopDownHeader(int width, int height)
-{
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = width;
-    header.biHeight = -height;
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    return header;
-}
-
-// 0x00BBGGRR and a DIB's 0x00RRGGBB swap the same two bytes.
-DWORD SwapRedBlue(DWORD c) { return RGB(GetBValue(c), GetGValue(c), GetRValue(c)); }
-} // namespace
 
 Screenshot CaptureWindow(HWND window, bool repaint)
 {
@@ -308,168 +296,92 @@ Screenshot CaptureWindow(HWND window, bool repaint)
         const SelectGuard selected(memory.get(), bitmap.get());
         if (!BitBlt(memory.get(), 0, 0, area.right, area.bottom, source.get(), 0, 0, SRCCOPY)) return {};
     }
-    Screenshot picture{area.right, area.bottom, std::vector<COLORREF>(std::size_t(area.right) * area.bottom)};
-    BITMAPINFO info{};
-    info.bmiHeader = TopDownHeader(area.right, area.bottom);
+    Screenshot picture{area.right, area.bottom, std::vector<DWORD>(std::size_t(area.right) * area.bottom)};
+    BITMAPINFO info{TopDownHeader(area.right, area.bottom), {}};
     if (GetDIBits(memory.get(), static_cast<HBITMAP>(bitmap.get()), 0, area.bottom, picture.pixels.data(), &info,
                   DIB_RGB_COLORS) != area.bottom)
         return {};
-    std::transform(picture.pixels.begin(), picture.pixels.end(), picture.pixels.begin(), SwapRedBlue);
     return picture;
 }
 
-RECT AreaInCapture(HWND window, HWND child)
-{
-    RECT area{};
-    GetWindowRect(child, &area);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
-    return area;
-}
-
-std::string SaveScreenshot(const Screenshot& picture, const std::string& name)
+bool SaveScreenshot(const Screenshot& picture, const std::string& name)
 {
     const std::string folder = Argument("screenshots");
-    if (folder.empty() || picture.pixels.empty()) return {};
+    if (folder.empty() || picture.pixels.empty()) return false;
     CreateDirectoryA(folder.c_str(), nullptr);
-    const std::string path = folder + "\\" + name + ".bmp";
-    std::vector<DWORD> pixels(picture.pixels.size());
-    std::transform(picture.pixels.begin(), picture.pixels.end(), pixels.begin(), SwapRedBlue);
     const BITMAPINFOHEADER info = TopDownHeader(picture.width, picture.height);
-    BITMAPFILEHEADER file{};
-    file.bfType = 0x4D42;  // "BM"
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + pixels.size() * sizeof(DWORD));
-    std::ofstream out(path, std::ios::binary);
+    const DWORD bytes = static_cast<DWORD>(picture.pixels.size() * sizeof(DWORD));
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info;
+    const BITMAPFILEHEADER file{0x4D42 /* "BM" */, offset + bytes, 0, 0, offset};
+    std::ofstream out(folder + "\\" + name + ".bmp", std::ios::binary);
     out.write(reinterpret_cast<const char*>(&file), sizeof file).write(reinterpret_cast<const char*>(&info), sizeof info);
-    out.write(reinterpret_cast<const char*>(pixels.data()), static_cast<std::streamsize>(pixels.size() * sizeof(DWORD)));
-    return out ? path : std::string();
-}
-
-namespace {
-constexpr const char* AstrolumeKey = "Software\\Vorsk\\Astrolume";
-
-// An existing key, or one made when `create`; null when it cannot be had.
-UniqueRegKey OpenKey(const std::string& subKey, REGSAM access, bool create = false)
-{
-    HKEY key = nullptr;
-    const LONG result = create ? RegCreateKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, nullptr, 0, access, nullptr,
-                                                 &key, nullptr)
-                               : RegOpenKeyExA(HKEY_CURRENT_USER, subKey.c_str(), 0, access, &key);
-    return UniqueRegKey(result == ERROR_SUCCESS ? key : nullptr);
-}
-
-bool SetRegValue(const std::string& subKey, const std::string& name, DWORD type, const std::string& data)
-{
-    const UniqueRegKey key = OpenKey(subKey, KEY_WRITE, true);
-    return key && RegSetValueExA(key.get(), name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.data()),
-                                 static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
-}
-} // namespace
-
-std::string RegValue::Text() const
-{
-    return !data.empty() && data.back() == '\0' ? data.substr(0, data.size() - 1) : data;
-}
-
-std::optional<std::map<std::string, RegValue>> ReadRegValues(const std::string& subKey)
-{
-    const UniqueRegKey key = OpenKey(subKey, KEY_READ);
-    if (!key) return std::nullopt;
-    std::map<std::string, RegValue> values;
-    std::string name(16384, '\0'), data(65536, '\0');  // the longest name, and data enough for any test
-    for (DWORD index = 0;; ++index) {
-        DWORD nameLength = static_cast<DWORD>(name.size()), size = static_cast<DWORD>(data.size()), type = 0;
-        if (RegEnumValueA(key.get(), index, name.data(), &nameLength, nullptr, &type,
-                          reinterpret_cast<BYTE*>(data.data()), &size) != ERROR_SUCCESS)
-            return values;
-        values[name.substr(0, nameLength)] = RegValue{type, data.substr(0, size)};
-    }
+    return static_cast<bool>(out.write(reinterpret_cast<const char*>(picture.pixels.data()), bytes));
 }
 
 bool SetRegString(const std::string& subKey, const std::string& name, const std::string& text)
 {
-    return SetRegValue(subKey, name, REG_SZ, std::string(text.c_str(), text.size() + 1));
-}
-
-bool SetRegDword(const std::string& subKey, const std::string& name, DWORD value)
-{
-    return SetRegValue(subKey, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&value), sizeof value));
-}
-
-bool DeleteRegValue(const std::string& subKey, const std::string& name)
-{
-    const UniqueRegKey key = OpenKey(subKey, KEY_WRITE);
-    return key && RegDeleteValueA(key.get(), name.c_str()) == ERROR_SUCCESS;
+    return RegSetKeyValueA(HKEY_CURRENT_USER, subKey.c_str(), name.c_str(), REG_SZ, text.c_str(),
+                           static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
 }
 
 bool DeleteRegKey(const std::string& subKey)
 {
     const LONG result = RegDeleteTreeA(HKEY_CURRENT_USER, subKey.c_str());
-    if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) return false;
-    RegDeleteKeyA(HKEY_CURRENT_USER, subKey.c_str());
-    return !OpenKey(subKey, KEY_READ);
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
 
-ScratchRegistryKey::ScratchRegistryKey(std::string subKey) : subKey_(std::move(subKey)), saved_(ReadRegValues(subKey_))
+ScratchRegistryKey::ScratchRegistryKey(std::string subKey)
+    : subKey_(std::move(subKey)), saved_(CopyKeyName())
 {
+    DeleteRegKey(saved_);
+    existed_ = CopyKey(subKey_, saved_);
     DeleteRegKey(subKey_);
 }
 
 ScratchRegistryKey::~ScratchRegistryKey()
 {
     DeleteRegKey(subKey_);
-    if (!saved_ || !OpenKey(subKey_, KEY_WRITE, true)) return;  // a key without values comes back too
-    for (const auto& [name, value] : *saved_) SetRegValue(subKey_, name, value.type, value.data);
+    if (existed_) CopyKey(saved_, subKey_);
+    DeleteRegKey(saved_);
 }
 
-void ClearStoredDataPath() { DeleteRegValue(AstrolumeKey, "Path"); }
+void ClearStoredDataPath() { RegDeleteKeyValueA(HKEY_CURRENT_USER, AstrolumeKey, "Path"); }
 
 std::optional<std::string> StoredDataPath()
 {
-    const auto values = ReadRegValues(AstrolumeKey);
-    if (!values || values->count("Path") == 0) return std::nullopt;
-    return values->at("Path").Text();
+    char text[MAX_PATH] = {};
+    DWORD size = sizeof text;
+    if (RegGetValueA(HKEY_CURRENT_USER, AstrolumeKey, "Path", RRF_RT_REG_SZ, nullptr, text, &size)) return std::nullopt;
+    return text;
 }
 
 void StoreDataPath(const std::string& folder) { SetRegString(AstrolumeKey, "Path", folder); }
 
-namespace {
-// NOTE: the old-style folder dialog keeps its status line in a static control with
-// this id, its tree in one with the id below.
-constexpr int FolderStatusId = 0x3743;
-constexpr int FolderTreeId = 0x3741;
-
-HWND FolderTree(HWND dialog)
-{
-    HWND tree = GetDlgItem(dialog, FolderTreeId);
-    return tree ? tree : FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
-}
-} // namespace
-
 void SettleFolderTimes(const std::string& folder)
 {
-    ForEachEntry(folder, [](const std::string& path, bool isFolder) {
-        if (isFolder) SettleFolderTimes(path);
-    });
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && found.cFileName[0] != '.')
+            SettleFolderTimes(folder + "\\" + found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
 }
 
 std::optional<HWND> WaitForFolderDialog(DWORD processId, DWORD milliseconds)
 {
-    const auto isFolderDialog = [](HWND window) { return IsDialog(window) && FolderTree(window); };
-    if (HWND dialog = WaitForWindowWhere(processId, milliseconds, isFolderDialog)) return dialog;
+    const auto isFolderDialog = [](HWND window) { return IsDialog(window) && GetDlgItem(window, FolderTreeId); };
+    if (HWND dialog = WaitForWindowWhere(processId, milliseconds, isFolderDialog))
+        return dialog;
     return std::nullopt;
 }
 
-std::string FolderDialogStatus(HWND dialog)
+std::string FolderDialogStatus(HWND dialog, const std::string& expected, DWORD milliseconds)
 {
     HWND status = GetDlgItem(dialog, FolderStatusId);
-    return status && IsWindowVisible(status) ? TextOf(status) : std::string();
-}
-
-std::string WaitForFolderDialogStatus(HWND dialog, const std::string& expected, DWORD milliseconds)
-{
-    const auto reads = [&](const std::string& text) { return text == expected; };
-    return Poll(milliseconds, [&] { return FolderDialogStatus(dialog); }, reads);
+    const auto read = [&] { return status && IsWindowVisible(status) ? TextOf(status) : std::string(); };
+    return Poll(milliseconds, read, [&](const std::string& text) { return text == expected; });
 }
 
 bool WaitForFolderDialogOk(HWND dialog, bool expected, DWORD milliseconds)
@@ -480,33 +392,17 @@ bool WaitForFolderDialogOk(HWND dialog, bool expected, DWORD milliseconds)
 
 bool SelectFolder(HWND dialog, const std::string& folder)
 {
-    // The message carries a pointer, which the system does not carry across
-    // processes: the path is written into the dialog's own process first.
-    DWORD processId = 0;
-    GetWindowThreadProcessId(dialog, &processId);
-    const UniqueKernelHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId));
-    void* remote = process ? VirtualAllocEx(process.get(), nullptr, folder.size() + 1, MEM_COMMIT, PAGE_READWRITE)
-                           : nullptr;
-    if (remote == nullptr) return false;
     DWORD_PTR result = 0;
-    const bool sent = WriteProcessMemory(process.get(), remote, folder.c_str(), folder.size() + 1, nullptr) &&
-                      SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote),
-                                          SMTO_NORMAL, 10000, &result);
-    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
-    return sent;
+    return SendMessageTimeoutA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder.c_str()), SMTO_NORMAL,
+                               10000, &result) != 0;
 }
 
 std::string SelectedFolderName(HWND dialog)
 {
-    HWND tree = FolderTree(dialog);
+    HWND tree = GetDlgItem(dialog, FolderTreeId);
     const auto item = tree ? reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)) : nullptr;
     char text[MAX_PATH] = {};
-    TVITEMA data{};
-    data.mask = TVIF_TEXT;
-    data.hItem = item;
-    data.pszText = text;
-    data.cchTextMax = sizeof text;
-    // Only meaningful in the dialog's own process: the item record is a pointer.
+    TVITEMA data{TVIF_TEXT, item, 0, 0, text, sizeof text, 0, 0, 0, 0};
     return item && SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data)) ? text : std::string();
 }
 

@@ -30,7 +30,6 @@ inline const SettingTexts DefaultTexts = {
 inline const SettingTexts OwnTexts =
     TextsOf({false, false, false, true, false, false, true, false, 0.1f, 3.5f, 1.5f, 0.25f, -0.75f, 12, 12, 12, 40.5f, "", 40});
 
-// `texts` with some of them replaced or added.
 inline SettingTexts With(SettingTexts texts, const SettingTexts& changes)
 {
     for (const auto& [name, text] : changes) texts.insert_or_assign(name, text);
@@ -46,9 +45,15 @@ inline void StoreSettingTexts(const SettingTexts& texts)
 inline SettingTexts StoredSettingTexts()
 {
     SettingTexts texts;
-    for (const auto& [name, value] : ReadRegValues(SettingsKey).value_or(std::map<std::string, RegValue>{})) {
-        EXPECT_TRUE(value.type == REG_SZ && !value.data.empty() && value.data.back() == '\0') << name;
-        texts[name] = value.Text();
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, SettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return texts;
+    const UniqueRegKey owned(key);
+    char name[256], data[1024];
+    for (DWORD i = 0, nameSize = sizeof name, size = sizeof data, type = 0;
+         RegEnumValueA(key, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) == ERROR_SUCCESS;
+         ++i, nameSize = sizeof name, size = sizeof data) {
+        EXPECT_TRUE(type == REG_SZ && size > 0 && data[size - 1] == '\0') << name;
+        texts[name] = std::string(data, size > 0 ? size - 1 : 0);
     }
     return texts;
 }
