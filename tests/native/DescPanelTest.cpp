@@ -157,18 +157,13 @@ TEST(Calibration, TenUpdatesThenScaledByThePeak)
     for (auto c : cases) {
         SCOPED_TRACE(c.peak);
         TDrawMsg panel;
-        EXPECT_FALSE(panel.IsActive());
         for (int second = 1; second <= 9; ++second) {
             panel.Calibrate(second == 4 ? c.peak : c.peak / 2);
-            EXPECT_FALSE(panel.IsActive());
-            EXPECT_EQ(panel.WaitFrames, 100);
-            EXPECT_EQ(panel.ShowFrames, 800);
+            EXPECT_TRUE(!panel.IsActive() && panel.WaitFrames == 100 && panel.ShowFrames == 800) << second;
         }
         panel.Calibrate(0);
-        EXPECT_TRUE(panel.IsActive());
-        EXPECT_EQ(panel.RefFps, c.peak);
-        EXPECT_EQ(panel.WaitFrames, c.wait);
-        EXPECT_EQ(panel.ShowFrames, c.show);
+        EXPECT_TRUE(panel.IsActive() && panel.RefFps == c.peak);
+        EXPECT_EQ(std::make_pair(panel.WaitFrames, panel.ShowFrames), std::make_pair(c.wait, c.show));
     }
 }
 

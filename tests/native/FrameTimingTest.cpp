@@ -6,32 +6,19 @@
 
 namespace {
 
-TEST(FrameTiming, TickDifferenceAcrossTheWrap)
-{
-    EXPECT_EQ(TickDifference(1500, 1000), 500u);
-    EXPECT_EQ(TickDifference(5, 0xFFFFFFF0u), 21u);
-    EXPECT_EQ(TickDifference(0, 0xFFFFFFFFu), 1u);
-    EXPECT_EQ(TickDifference(7, 7), 0u);
-}
-
 TEST(FrameTiming, FrameRateRoundsHalvesToEven)
 {
-    struct {
-        std::int32_t frames;
-        std::uint32_t ms;
-        std::int32_t rate;
-    } const cases[] = {
-        {60, 1001, 60},   {61, 1001, 61},  {3, 1200, 2},    // 2.5 -> 2
-        {9, 1200, 8},     // 7.5 -> 8
-        {15, 1200, 12},   // 12.5 -> 12
-        {1, 1001, 1},     {0, 1500, 0},    {100, 2000, 50}, {5000, 1001, 4995},
-    };
+    // Frames, milliseconds, rate: 2.5 -> 2, 7.5 -> 8, 12.5 -> 12.
+    const struct { std::int32_t frames; std::uint32_t ms; std::int32_t rate; } cases[] = {
+        {60, 1001, 60}, {61, 1001, 61}, {3, 1200, 2},   {9, 1200, 8},     {15, 1200, 12},
+        {1, 1001, 1},   {0, 1500, 0},   {100, 2000, 50}, {5000, 1001, 4995}};
     for (auto c : cases) EXPECT_EQ(FrameRateOf(c.frames, c.ms), c.rate) << c.frames << "/" << c.ms;
     EXPECT_EQ(FrameRateOf(10, 0), 0);
 }
 
 // The main loop's measurement: nothing until more than a second has passed,
-// then the rate of that span and a fresh start, right across the tick wrap.
+// then the rate of that span and a fresh start, right across the wrap of the
+// 32-bit tick count.
 TEST(FrameTiming, MeterCompletesAfterMoreThanASecond)
 {
     for (std::uint32_t start : {1000u, 0xFFFFFE00u}) {

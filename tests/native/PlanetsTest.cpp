@@ -50,9 +50,9 @@ TEST(PlanetValues, EachSettingScalesOnlyItsOwnValues)
         EXPECT_FLOAT_EQ(faster.SpinPeriod, base.SpinPeriod / 2);
         EXPECT_FLOAT_EQ(bigger.Radius, base.Radius * 3);
         EXPECT_FLOAT_EQ(farther.OrbitRadius, base.OrbitRadius * 2);
-        EXPECT_TRUE(faster.OrbitRadius == base.OrbitRadius && faster.Radius == base.Radius);
-        EXPECT_TRUE(bigger.OrbitRadius == base.OrbitRadius && bigger.OrbitPeriod == base.OrbitPeriod);
-        EXPECT_EQ(farther.Radius, base.Radius);
+        EXPECT_TRUE(faster.OrbitRadius == base.OrbitRadius && faster.Radius == base.Radius &&
+                    bigger.OrbitRadius == base.OrbitRadius && bigger.OrbitPeriod == base.OrbitPeriod &&
+                    farther.Radius == base.Radius);
     }
 }
 

@@ -1,6 +1,5 @@
-// The built data library as the program meets it: its version, every picture through
-// the program's own loader, the width table, texts and music in their formats.
-#include "common/DataLibrary.h"
+// The built data library as the program meets it: the preview picture through the
+// program's own loader, the width table, texts and music in their formats.
 #include "support/Handles.h"
 #include "tests/windows/probe/Probe.h"
 #include "textures/imgload.h"
@@ -27,34 +26,21 @@ protected:
     UniqueModule library{LoadLibraryA(probe::Argument("datalib").c_str())};
 };
 
-// Texture rows are uploaded under the default unpack alignment of 4, and the three
-// single-level textures (galaxy 257, corona 273, orbit 275) need power-of-two sides.
-TEST_F(DataLibraryContents, EveryPictureDecodesAtASizeTheUploadTakes)
+// The twenty texture pictures are loaded by every run of the real saver end to
+// end; the preview picture only here.
+TEST_F(DataLibraryContents, PreviewPictureDecodes)
 {
-    for (int id = 257; id <= 288; id = id == 276 ? 288 : id + 1) {
-        SCOPED_TRACE("picture " + std::to_string(id));
-        TPictureInfo info{};
-        HBITMAP bitmap = nullptr;
-        ASSERT_TRUE(LoadPictureFromResource(info, library.get(), id, bitmap));
-        DeleteObject(bitmap);
-        if (id == 288) continue; // the preview is stretched, never uploaded
-        EXPECT_TRUE(info.Width > 0 && info.Width % 4 == 0) << info.Width;
-        if (id == 257 || id == 273 || id == 275) {
-            EXPECT_TRUE((info.Width & (info.Width - 1)) == 0 && (info.Height & (info.Height - 1)) == 0)
-                << info.Width << " x " << info.Height;
-        }
-    }
+    TPictureInfo info{};
+    HBITMAP bitmap = nullptr;
+    ASSERT_TRUE(LoadPictureFromResource(info, library.get(), 288, bitmap));
+    EXPECT_GT(info.Width, 0);
+    DeleteObject(bitmap);
 }
 
-// The program's version check passes; the width table is one byte per character
-// code; each text is lines ending in CR LF; the descriptions hold a block for each
+// The width table is one byte per character code; each text is lines ending in CR LF; the descriptions hold a block for each
 // of the ten bodies; the music is an Ogg stream.
-TEST_F(DataLibraryContents, VersionWidthTableTextsAndMusicAreAsTheProgramReadsThem)
+TEST_F(DataLibraryContents, WidthTableTextsAndMusicAreAsTheProgramReadsThem)
 {
-    std::string message = "none";
-    HMODULE reference = LoadLibraryA(probe::Argument("datalib").c_str()); // the check releases a failing module
-    EXPECT_TRUE(CheckDataLibrary(reference, message)) << message;
-    if (message == "none") FreeLibrary(reference);
     EXPECT_EQ(Resource(MAKEINTRESOURCEA(289)).size(), 256u);
 
     const std::string_view descriptions = Resource(MAKEINTRESOURCEA(290));

@@ -6,9 +6,7 @@
 
 namespace {
 
-struct FeedbackVertex {
-    float x, y, z, s, t;
-};
+struct FeedbackVertex { float x, y, z, s, t; };
 
 // Every vertex of a display list, with a projection that maps eye coordinates
 // one to one onto window coordinates.
@@ -18,27 +16,16 @@ std::vector<FeedbackVertex> CaptureList(GLuint list)
     glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
     glRenderMode(GL_FEEDBACK);
     glMatrixMode(GL_PROJECTION);
-    glPushMatrix();
     glLoadIdentity();
     glOrtho(-100, 100, -100, 100, -100, 100);
     glMatrixMode(GL_MODELVIEW);
-    glPushMatrix();
     glLoadIdentity();
-    glPushAttrib(GL_VIEWPORT_BIT);
     glViewport(-100, -100, 200, 200);
     glCallList(list);
-    glPopAttrib();
-    glPopMatrix();
-    glMatrixMode(GL_PROJECTION);
-    glPopMatrix();
-    glMatrixMode(GL_MODELVIEW);
     const GLint used = glRenderMode(GL_RENDER);
     std::vector<FeedbackVertex> vertices;
     for (GLint i = 0; i < used;) {
-        if (static_cast<GLint>(buffer[i++]) != GL_POLYGON_TOKEN) {
-            ADD_FAILURE() << "not a polygon";
-            break;
-        }
+        if (static_cast<GLint>(buffer[i++]) != GL_POLYGON_TOKEN) return ADD_FAILURE() << "not a polygon", vertices;
         const auto count = static_cast<int>(buffer[i++]);
         for (int k = 0; k < count; ++k, i += 3 + 4 + 4)
             vertices.push_back({buffer[i], buffer[i + 1], 100 * (1 - 2 * buffer[i + 2]), buffer[i + 7], buffer[i + 8]});
@@ -81,26 +68,16 @@ TEST_F(SceneWindow, OrbitListIsTheFlatRingThenTheBand)
 
 TEST_F(SceneWindow, TimeDrivesEveryAngleAndZeroMovesNothing)
 {
-    const float sun = SunAngle;
-    float orbit[10], spin[10];
-    for (int i = 1; i <= 9; ++i) {
-        orbit[i] = model->Planets[i]->OrbitAngle;
-        spin[i] = model->Planets[i]->SpinAngle;
-    }
+    const float sun = SunAngle, orbit = model->Planets[3]->OrbitAngle, spin = model->Planets[7]->SpinAngle;
     model->Draw(0);
     model->DrawSun(0);
-    EXPECT_EQ(SunAngle, sun);
-    for (int i = 1; i <= 9; ++i) {
-        EXPECT_EQ(model->Planets[i]->OrbitAngle, orbit[i]);
-        EXPECT_EQ(model->Planets[i]->SpinAngle, spin[i]);
-    }
+    EXPECT_TRUE(SunAngle == sun && model->Planets[3]->OrbitAngle == orbit && model->Planets[7]->SpinAngle == spin);
     // A stall of a minute is one step.
     model->Draw(60000);
     model->DrawSun(60000);
     EXPECT_FLOAT_EQ(SunAngle, sun + 3000.0f);  // 50 degrees a second
-    const TPlanet& earth = *model->Planets[3];
-    EXPECT_FLOAT_EQ(earth.OrbitAngle, orbit[3] + 60000 / (100 * earth.OrbitPeriod));
-    EXPECT_LT(model->Planets[7]->SpinAngle, spin[7]);  // Uranus turns backwards
+    EXPECT_FLOAT_EQ(model->Planets[3]->OrbitAngle, orbit + 60000 / (100 * model->Planets[3]->OrbitPeriod));
+    EXPECT_LT(model->Planets[7]->SpinAngle, spin);  // Uranus turns backwards
 }
 
 } // namespace

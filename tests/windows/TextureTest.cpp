@@ -49,8 +49,7 @@ TEST_F(SceneWindow, PictureWidthNotAMultipleOfFourUploadsUpright)
     GLint width = 0, height = 0;
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &width);
     glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &height);
-    ASSERT_EQ(width, 2);
-    ASSERT_EQ(height, 8);
+    ASSERT_TRUE(width == 2 && height == 8) << width << " x " << height;
     GLubyte texels[2 * 8 * 3];
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
