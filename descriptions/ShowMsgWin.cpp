@@ -10,7 +10,7 @@ std::string ReadTextResource(HMODULE module, std::int32_t id)
 {
     // A null module would make the resource search look in the program itself.
     if (module == nullptr) return {};
-    TResourceStream stream(module, id, MAKEINTRESOURCEA(10));  // RT_RCDATA
+    TResourceStream stream(module, id, RT_RCDATA);
     if (stream.Memory() == nullptr || stream.Size() <= 0) return {};
     return std::string(static_cast<const char*>(stream.Memory()), static_cast<std::size_t>(stream.Size()));
 }
