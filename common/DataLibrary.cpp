@@ -46,14 +46,12 @@ std::string MachineDataPath()
 
 bool CheckDataLibrary(HMODULE Module, std::string& Message)
 {
-    using VersionFunction = int(WINAPI*)();
-    const FARPROC address = GetProcAddress(Module, "ORB_GetVersion");
-    if (address == nullptr) {
+    const auto version = EntryPoint<int WINAPI()>(Module, "ORB_GetVersion");
+    if (version == nullptr) {
         FreeLibrary(Module);
         Message = DataNotMatchingText;
         return false;
     }
-    const auto version = reinterpret_cast<VersionFunction>(reinterpret_cast<void (*)()>(address));
     if (version() == DataLibraryVersion) return true;
     FreeLibrary(Module);
     Message = DataWrongVersionText;

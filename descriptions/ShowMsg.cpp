@@ -32,12 +32,7 @@ TDrawMsg::TDrawMsg() = default;
 
 void TDrawMsg::Create(std::string_view descriptionText, std::string_view messageText)
 {
-    Msg = TMsgDesc{};
-    Active = false;
-    Seconds = PeakFps = RefFps = WaitCount = ShowCount = Cols = Rows = 0;
-    WaitFrames = 100;
-    ShowFrames = 800;
-    Cell = 4;
+    *this = TDrawMsg();  // every field at its construction value
     Opened = ShowText = false;
     VisibleLines = TargetRows = 0;
     DescOn = LoadDescriptions(descriptionText);

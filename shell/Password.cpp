@@ -2,17 +2,6 @@
 
 #include "support/Handles.h"
 
-namespace {
-// An entry point of a library loaded at run time, or null.
-template <typename Function>
-Function* EntryPoint(HMODULE library, const char* name)
-{
-    // NOTE: GetProcAddress returns a generic FARPROC; the cast through void*
-    // keeps GCC's function-type cast warning quiet.
-    return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(library, name)));
-}
-} // namespace
-
 bool VerifyPassword(HWND owner, int& mouseMoves)
 {
     bool result = true;

@@ -25,9 +25,7 @@ namespace {
 template <typename Function>
 bool Resolve(HMODULE module, const char* name, Function*& slot)
 {
-    // NOTE: GetProcAddress returns a generic FARPROC; the casts through void*
-    // keep GCC's function-type cast warning quiet.
-    slot = reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    slot = EntryPoint<Function>(module, name);
     return slot != nullptr;
 }
 

@@ -123,6 +123,15 @@ private:
     UINT previous_;
 };
 
+// An entry point of a library loaded at run time, typed; null when missing.
+// NOTE: GetProcAddress returns a generic FARPROC; the cast through void* keeps
+// GCC's function-type cast warning quiet.
+template <typename Function>
+Function* EntryPoint(HMODULE library, const char* name)
+{
+    return reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
 // LoadLibraryA of a full path with the quiet error mode, restored at once.
 inline HMODULE QuietLoadLibrary(const char* path)
 {
