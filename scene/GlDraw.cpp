@@ -81,13 +81,17 @@ std::int32_t ElapsedTicks()
     return static_cast<std::int32_t>(TickDifference(CurTick, PrevTick));
 }
 
-bool RenderFrame(TPlanetaryModel& model, std::int32_t frameRate, TDrawMsg* panel)
+std::int32_t NextFrameStep()
 {
     if (FirstFrame) {
-        // The first frame's step is about 0: start-up and texture loading are not animated.
         CurTick = GetTickCount();
         FirstFrame = false;
     }
+    return ElapsedTicks();
+}
+
+bool RenderFrame(TPlanetaryModel& model, std::int32_t step, std::int32_t frameRate, TDrawMsg* panel)
+{
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     // Byte-aligned pixel rows for the frame, the context's own setting again after it.
     glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
@@ -97,7 +101,7 @@ bool RenderFrame(TPlanetaryModel& model, std::int32_t frameRate, TDrawMsg* panel
     glRotatef(-CameraTilt, 1.0f, 0.0f, 0.0f);
     // Given after the camera transform, so the lights stay fixed around the Sun.
     for (int i = 0; i < 7; ++i) glLightfv(GL_LIGHT0 + i, GL_POSITION, LightPositions[i]);
-    FrameDelta = ElapsedTicks();
+    FrameDelta = step;
     model.Draw(FrameDelta);
     // The Sun and the overlays are unlit and upright; the next frame finds lighting as the set-up left it.
     glPushAttrib(GL_ENABLE_BIT);

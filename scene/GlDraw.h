@@ -23,8 +23,11 @@ void ResizeScene(int width, int height);
 
 // Milliseconds since the previous call, right across the wrap of the tick count.
 std::int32_t ElapsedTicks();
+// The animation step of the next frame, ms: about 0 for the first frame, since
+// start-up and texture loading are not animated, then the time since the last one.
+std::int32_t NextFrameStep();
 
-// Draws one frame into the back buffer: `model`, then the overlays with the
-// measured `frameRate` and `panel` (may be null). Puts back every attribute it
-// changes. Always true.
-bool RenderFrame(TPlanetaryModel& model, std::int32_t frameRate, TDrawMsg* panel);
+// Draws one frame into the back buffer: `model` advanced by `step` ms, then the
+// overlays with the measured `frameRate` and `panel` (may be null). Puts back
+// every attribute it changes. Always true.
+bool RenderFrame(TPlanetaryModel& model, std::int32_t step, std::int32_t frameRate, TDrawMsg* panel);

@@ -23,6 +23,7 @@ void MeasureFrameRate(TDrawMsg& panel)
 void RunMainLoop(int width, int height, int bits, TPlanetaryModel& model, TDrawMsg& panel)
 {
     Done = false;
+    bool presented = false;
     SystemParametersInfoA(SPI_SCREENSAVERRUNNING, 1, nullptr, 0);
     while (!Done) {
         MSG message;
@@ -35,11 +36,16 @@ void RunMainLoop(int width, int height, int bits, TPlanetaryModel& model, TDrawM
             }
             continue;
         }
-        if ((WindowActive && !RenderFrame(model, FrameMeter.FrameRate, &panel)) || Keys[VK_ESCAPE]) {
+        if ((WindowActive && !RenderFrame(model, NextFrameStep(), FrameMeter.FrameRate, &panel)) || Keys[VK_ESCAPE]) {
             Done = true;
             continue;
         }
         SwapBuffers(SaverDC);
+        if (!presented) {
+            // The end of start-up, for a debugger or the benchmark's launch timing.
+            OutputDebugStringA("Astrolume: first frame presented\n");
+            presented = true;
+        }
         MeasureFrameRate(panel);
         if (Keys[VK_F4]) {
             Keys[VK_F4] = false;

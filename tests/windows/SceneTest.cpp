@@ -24,7 +24,7 @@ TEST_F(SceneWindow, ResizeToHeightZeroKeepsAFiniteProjection)
 TEST_F(SceneWindow, FramesLeaveTheStateAsTheSetUpMadeIt)
 {
     Settings.CamRotation = 0.0f;
-    for (int frame = 0; frame < 3; ++frame) ASSERT_TRUE(RenderFrame(*model, 0, nullptr));
+    for (int frame = 0; frame < 3; ++frame) ASSERT_TRUE(RenderFrame(*model, 100, 0, nullptr));
     GLint value = 0;
     for (GLenum stack : {GL_ATTRIB_STACK_DEPTH, GL_CLIENT_ATTRIB_STACK_DEPTH}) {
         glGetIntegerv(stack, &value);
@@ -67,8 +67,8 @@ protected:
     }
     BackBuffer Frame()
     {
-        FirstFrame = true;  // no time passes: nothing moves away from where it was put
-        EXPECT_TRUE(RenderFrame(*model, 0, nullptr));
+        // No time passes: nothing moves away from where it was put.
+        EXPECT_TRUE(RenderFrame(*model, 0, 0, nullptr));
         return BackBuffer(800, 600);
     }
 };
