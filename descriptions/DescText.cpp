@@ -80,10 +80,10 @@ bool HasColorCode(std::string_view line)
     return first != std::string_view::npos && CodeAt(line, first) >= 0;
 }
 
-bool NextColorSegment(std::string_view line, std::string& segment, std::int32_t& position, std::uint8_t& color)
+bool NextColorSegment(std::string_view line, std::string_view& segment, std::int32_t& position, std::uint8_t& color)
 {
     color = DefaultColor;
-    segment.clear();
+    segment = {};
     if (line.find(ColorCodeByte) == std::string_view::npos) return false;
     // A position from outside the line starts over rather than reading before it.
     if (position < 1) position = 1;
@@ -102,7 +102,7 @@ bool NextColorSegment(std::string_view line, std::string& segment, std::int32_t&
         }
         found = true;
     }
-    if (start <= length) segment.assign(line.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(position - start)));
+    if (start <= length) segment = line.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(position - start));
     return found;
 }
 

@@ -58,7 +58,8 @@ bool HasColorCode(std::string_view line);
 // Cuts the next segment of one colour out of the line. `position` is 1-based:
 // the caller sets it to 1 before the first call and passes it back unchanged.
 // `color` gets the palette index (0-15) of the segment. False when no segment is left.
-bool NextColorSegment(std::string_view line, std::string& segment, std::int32_t& position, std::uint8_t& color);
+// `segment` points into `line`.
+bool NextColorSegment(std::string_view line, std::string_view& segment, std::int32_t& position, std::uint8_t& color);
 
 // Width of the text in overlay units: the sum of the font's advances of its bytes
 // (`widths` has one entry per byte value), times `scale`.

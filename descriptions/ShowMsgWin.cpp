@@ -31,9 +31,9 @@ void SetPaletteColor(std::uint8_t index)
     glColor3f(color.Red, color.Green, color.Blue);
 }
 
-void PrintLine(std::int32_t x, std::int32_t y, const std::string& text)
+void PrintLine(std::int32_t x, std::int32_t y, std::string_view text)
 {
-    PrintText(x, y, text.c_str(), TextFontBase - 32, txFont);
+    PrintText(x, y, text, TextFontBase - 32, txFont);
 }
 
 // One description line at height y (overlay units), split at its colour codes.
@@ -47,7 +47,7 @@ void DrawLine(const std::string& line, std::int32_t y)
     }
     float x = 0.0f;
     std::int32_t position = 1;
-    std::string segment;
+    std::string_view segment;
     std::uint8_t color = DefaultColor;
     while (NextColorSegment(line, segment, position, color)) {
         SetPaletteColor(color);

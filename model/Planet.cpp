@@ -3,6 +3,7 @@
 #include "common/SafeSettings.h"
 #include "common/Settings.h"
 #include "common/Util.h"
+#include "model/Lists.h"
 #include "support/Win.h"
 
 #include <GL/gl.h>
@@ -17,9 +18,6 @@ std::uint32_t PerformanceSeed()
     if (QueryPerformanceCounter(&counter)) return static_cast<std::uint32_t>(counter.LowPart);
     return GetTickCount();
 }
-
-GLint Detail() { return SafeQuality(Settings.Quality); }
-GLint DetailStacks() { return SafeQuality(Settings.QualityStacks); }
 } // namespace
 
 TPlanet::TPlanet(std::int32_t index, TTexName texName) : TexName(texName), Index(index)
@@ -39,21 +37,40 @@ TPlanet::TPlanet(std::int32_t index, TTexName texName) : TexName(texName), Index
 TPlanet::~TPlanet()
 {
     // At the end of run mode the context is already gone and this does nothing:
-    // the list went with the context.
-    if (OrbitList != 0 && wglGetCurrentContext() != nullptr) glDeleteLists(OrbitList, 1);
+    // the lists went with the context.
+    if (wglGetCurrentContext() != nullptr) ReleaseLists();
 }
 
 void TPlanet::BuildLists(GLUquadric* quadric)
 {
-    OrbitWidth = 0.5f;
-    // A fresh list for the current context; the previous one died with its context.
-    OrbitList = glGenLists(1);
-    if (OrbitList == 0) return;
+    // Fresh lists for the current context; the previous ones died with theirs.
+    const GLuint first = glGenLists(4);
+    if (first == 0) {
+        OrbitList = BodyList = RingsList = HaloList = 0;
+        return;
+    }
+    OrbitList = first;
+    BodyList = first + 1;
+    RingsList = first + 2;
+    HaloList = first + 3;
+    CompileList(OrbitList, [&] { OrbitShape(quadric); });
+    CompileList(BodyList, [&] { BodyShape(quadric); });
+    CompileList(RingsList, [&] { RingsShape(quadric); });
+    CompileList(HaloList, [&] { HaloShape(quadric); });
+}
+
+void TPlanet::ReleaseLists()
+{
+    if (OrbitList != 0) glDeleteLists(OrbitList, 4);
+    OrbitList = BodyList = RingsList = HaloList = 0;
+}
+
+void TPlanet::OrbitShape(GLUquadric* quadric) const
+{
     constexpr int Segments = 100;
     const double outer = OrbitRadius + OrbitWidth / 2;
     const double inner = OrbitRadius - OrbitWidth / 2;
     constexpr double Pi = 3.14159265358979323846;
-    glNewList(OrbitList, GL_COMPILE);
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
     glBindTexture(GL_TEXTURE_2D, Textures[txOrbit]);
     glBegin(GL_QUAD_STRIP);
@@ -73,10 +90,32 @@ void TPlanet::BuildLists(GLUquadric* quadric)
     gluQuadricDrawStyle(quadric, GLU_FILL);
     glTranslatef(0.0f, 0.0f, -OrbitWidth / 2);
     gluCylinder(quadric, OrbitRadius, OrbitRadius, OrbitWidth, 64, 2);
-    glEndList();
 }
 
-void TPlanet::DrawOrbit()
+void TPlanet::BodyShape(GLUquadric* quadric) const
+{
+    gluSphere(quadric, Radius, SafeQuality(Settings.Quality), SafeQuality(Settings.QualityStacks));
+}
+
+void TPlanet::RingsShape(GLUquadric* quadric) const
+{
+    const GLint slices = SafeQuality(Settings.Quality);
+    const GLint loops = SafeQuality(Settings.QualityStacks);
+    if (Index == 6) {
+        gluDisk(quadric, Radius / 4 * 5, Radius / 4 * 7, slices, loops);
+    } else if (Index == 7) {
+        gluDisk(quadric, Radius / 4 * 4.7, Radius / 4 * 6, slices, loops);
+        gluDisk(quadric, Radius / 4 * 6.35, Radius / 4 * 7.2, slices, loops);
+    }
+}
+
+void TPlanet::HaloShape(GLUquadric* quadric) const
+{
+    const float thickness = HaloThicknessOf(Index);
+    if (thickness > 0.0f) gluSphere(quadric, Radius + thickness, SafeQuality(Settings.Quality), SafeQuality(Settings.QualityStacks));
+}
+
+void TPlanet::DrawOrbit(GLUquadric* quadric)
 {
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glPushMatrix();
@@ -86,12 +125,12 @@ void TPlanet::DrawOrbit()
     glEnable(GL_COLOR_MATERIAL);
     const TColor4& color = OrbitColorOf(Index);
     glColor4f(color.R, color.G, color.B, color.A);
-    if (OrbitList != 0) glCallList(OrbitList);
+    CallList(OrbitList, [&] { OrbitShape(quadric); });
     glPopMatrix();
     glPopAttrib();
 }
 
-void TPlanet::DrawHalo(GLUquadric* quadric, float thickness)
+void TPlanet::DrawHalo(GLUquadric* quadric)
 {
     glPushAttrib(GL_ALL_ATTRIB_BITS);
     glEnable(GL_BLEND);
@@ -102,20 +141,20 @@ void TPlanet::DrawHalo(GLUquadric* quadric, float thickness)
     glCullFace(GL_BACK);
     const GLfloat halo[4] = {HaloColor.R, HaloColor.G, HaloColor.B, HaloColor.A};
     glMaterialfv(GL_FRONT, GL_AMBIENT_AND_DIFFUSE, halo);
-    gluSphere(quadric, Radius + thickness, Detail(), DetailStacks());
+    CallList(HaloList, [&] { HaloShape(quadric); });
     glPopAttrib();
 }
 
 void TPlanet::Draw(GLUquadric* quadric, std::int32_t elapsed)
 {
     glPushMatrix();
-    DrawOrbit();
+    DrawOrbit(quadric);
     glTranslatef(std::sin(OrbitAngle) * OrbitRadius, 0.0f, std::cos(OrbitAngle) * OrbitRadius);
     glBindTexture(GL_TEXTURE_2D, Textures[TexName]);
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
     glRotatef(-Tilt, 0.0f, 1.0f, 0.0f);
     glRotatef(SpinAngle, 0.0f, 0.0f, 1.0f);
-    gluSphere(quadric, Radius, Detail(), DetailStacks());
+    CallList(BodyList, [&] { BodyShape(quadric); });
     glRotatef(180.0f, 0.0f, 1.0f, 0.0f);
     switch (Index) {
     case 6:  // Saturn: one additive ring
@@ -123,8 +162,8 @@ void TPlanet::Draw(GLUquadric* quadric, std::int32_t elapsed)
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
         glBindTexture(GL_TEXTURE_2D, Textures[txSRing]);
-        gluDisk(quadric, Radius / 4 * 5, Radius / 4 * 7, Detail(), DetailStacks());
-        DrawHalo(quadric, HaloThicknessOf(Index));
+        CallList(RingsList, [&] { RingsShape(quadric); });
+        DrawHalo(quadric);
         glPopAttrib();
         break;
     case 7:  // Uranus: two rings with normal transparency, no halo
@@ -132,12 +171,11 @@ void TPlanet::Draw(GLUquadric* quadric, std::int32_t elapsed)
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glBindTexture(GL_TEXTURE_2D, Textures[txURing]);
-        gluDisk(quadric, Radius / 4 * 4.7, Radius / 4 * 6, Detail(), DetailStacks());
-        gluDisk(quadric, Radius / 4 * 6.35, Radius / 4 * 7.2, Detail(), DetailStacks());
+        CallList(RingsList, [&] { RingsShape(quadric); });
         glPopAttrib();
         break;
     default:
-        if (const float thickness = HaloThicknessOf(Index); thickness > 0.0f) DrawHalo(quadric, thickness);
+        if (HaloThicknessOf(Index) > 0.0f) DrawHalo(quadric);
         break;
     }
     glPopMatrix();

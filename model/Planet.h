@@ -1,5 +1,5 @@
-// One planet: its values derived from the table, its two animation angles, its
-// orbit ring as a display list, and its drawing with ring, rings and halo.
+// One planet: its values derived from the table, its two animation angles, and
+// its drawing with orbit ring, rings and halo, each shape a display list.
 #pragma once
 
 #include "common/Commons.h"
@@ -19,15 +19,23 @@ public:
     TPlanet(const TPlanet&) = delete;
     TPlanet& operator=(const TPlanet&) = delete;
 
-    // Compiles the orbit ring into a new display list. Needs a current context
-    // and the texture names; run once per context.
+    // Compiles the orbit ring, the sphere, the rings and the halo into display
+    // lists of the current context, at the Quality of the settings. Needs the
+    // texture names; run once per context.
     void BuildLists(GLUquadric* quadric);
+    // Deletes the lists from the current context; drawing then tessellates each
+    // shape anew, as it does where no lists could be made.
+    void ReleaseLists();
     // Draws orbit ring, sphere and extras, then advances by `elapsed` ms.
     void Draw(GLUquadric* quadric, std::int32_t elapsed);
 
     TTexName TexName;
     float OrbitWidth = 0.5f;       // model units
-    std::uint32_t OrbitList = 0;   // display list of the orbit ring; 0 when none
+    // Display lists, all 0 when none: four consecutive names, in this order.
+    std::uint32_t OrbitList = 0;   // the orbit ring, with its texture
+    std::uint32_t BodyList = 0;    // the sphere
+    std::uint32_t RingsList = 0;   // Saturn's ring or Uranus's two; empty for the others
+    std::uint32_t HaloList = 0;    // the halo sphere; empty without a halo
     std::int32_t Index;
     std::string Name;
     float OrbitAngle;              // radians
@@ -40,6 +48,10 @@ public:
     float Tilt;                    // degrees
 
 private:
-    void DrawOrbit();
-    void DrawHalo(GLUquadric* quadric, float thickness);
+    void OrbitShape(GLUquadric* quadric) const;
+    void BodyShape(GLUquadric* quadric) const;
+    void RingsShape(GLUquadric* quadric) const;
+    void HaloShape(GLUquadric* quadric) const;
+    void DrawOrbit(GLUquadric* quadric);
+    void DrawHalo(GLUquadric* quadric);
 };

@@ -2,6 +2,7 @@
 
 #include "common/SafeSettings.h"
 #include "common/Settings.h"
+#include "model/Lists.h"
 #include "support/Win.h"
 
 #include <GL/gl.h>
@@ -17,6 +18,16 @@ GLUquadric* NewQuadric()
     gluQuadricNormals(quadric, GLU_SMOOTH);
     gluQuadricTexture(quadric, GL_TRUE);
     return quadric;
+}
+
+void SkySphere(GLUquadric* quadric)
+{
+    gluSphere(quadric, BackdropRadius, SafeQuality(Settings.Quality), SafeQuality(Settings.QualityStacks));
+}
+
+void SunSphere(GLUquadric* quadric)
+{
+    gluSphere(quadric, SunRadius, SafeQuality(Settings.Quality), SafeQuality(Settings.QualityStacks));
 }
 
 void CoronaQuad()
@@ -43,6 +54,7 @@ TPlanetaryModel::TPlanetaryModel()
 
 TPlanetaryModel::~TPlanetaryModel()
 {
+    if (wglGetCurrentContext() != nullptr) ReleaseLists();
     for (int i = 1; i <= 9; ++i) Planets[i].reset();
     if (Quadric) gluDeleteQuadric(Quadric);
     if (SkyQuadric) gluDeleteQuadric(SkyQuadric);
@@ -50,7 +62,22 @@ TPlanetaryModel::~TPlanetaryModel()
 
 void TPlanetaryModel::BuildLists()
 {
+    if (!Valid()) return;
     for (int i = 1; i <= 9; ++i) Planets[i]->BuildLists(Quadric);
+    SkyList = glGenLists(2);
+    SunList = SkyList == 0 ? 0 : SkyList + 1;
+    if (SkyList == 0) return;
+    CompileList(SkyList, [this] { SkySphere(SkyQuadric); });
+    CompileList(SunList, [this] { SunSphere(Quadric); });
+}
+
+void TPlanetaryModel::ReleaseLists()
+{
+    for (int i = 1; i <= 9; ++i) {
+        if (Planets[i]) Planets[i]->ReleaseLists();
+    }
+    if (SkyList != 0) glDeleteLists(SkyList, 2);
+    SkyList = SunList = 0;
 }
 
 void TPlanetaryModel::DrawBackground()
@@ -67,7 +94,7 @@ void TPlanetaryModel::DrawBackground()
     glPushMatrix();
     glScalef(10.0f, 10.0f, 10.0f);
     glMatrixMode(GL_MODELVIEW);
-    gluSphere(SkyQuadric, BackdropRadius, SafeQuality(Settings.Quality), SafeQuality(Settings.QualityStacks));
+    CallList(SkyList, [this] { SkySphere(SkyQuadric); });
     glMatrixMode(GL_TEXTURE);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);
@@ -95,7 +122,7 @@ void TPlanetaryModel::DrawSun(std::int32_t elapsed)
     glPushMatrix();
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
     glRotatef(SunAngle, 0.0f, 0.0f, 1.0f);
-    gluSphere(Quadric, SunRadius, SafeQuality(Settings.Quality), SafeQuality(Settings.QualityStacks));
+    CallList(SunList, [this] { SunSphere(Quadric); });
     glPopMatrix();
 
     glBindTexture(GL_TEXTURE_2D, Textures[txCrown]);

@@ -28,8 +28,12 @@ public:
     // True when both quadrics exist.
     bool Valid() const { return Quadric != nullptr && SkyQuadric != nullptr; }
 
-    // The planets' orbit lists for the current context.
+    // Every shape's display list for the current context, at the Quality of the
+    // settings; run once per context, after the textures are loaded.
     void BuildLists();
+    // Deletes the lists from the current context (the model then tessellates
+    // each frame); run before the context goes.
+    void ReleaseLists();
     // Backdrop and planets, advanced by `elapsed` ms.
     void Draw(std::int32_t elapsed);
     // Sun and corona, unlit, advanced by `elapsed` ms.
@@ -38,6 +42,8 @@ public:
     GLUquadric* Quadric = nullptr;     // planets, rings, halos and the Sun
     GLUquadric* SkyQuadric = nullptr;  // the backdrop only
     std::array<std::unique_ptr<TPlanet>, 10> Planets;  // 1 to 9; 0 is unused
+    std::uint32_t SkyList = 0;  // the backdrop sphere; 0 when none
+    std::uint32_t SunList = 0;  // the Sun's sphere; 0 when none
 
 private:
     void DrawBackground();

@@ -36,7 +36,7 @@ void PrintAdditive(const TOverlayText& overlay, std::int32_t y)
     glLoadIdentity();
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glEnable(GL_BLEND);
-    PrintText(overlay.x, y, overlay.text.c_str(), NumberFontBase - 48, txNumberFont);
+    PrintText(overlay.x, y, overlay.text, NumberFontBase - 48, txNumberFont);
     glDisable(GL_BLEND);
 }
 } // namespace

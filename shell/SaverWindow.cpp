@@ -33,6 +33,9 @@ constexpr DWORD FullScreenStyle = WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr DWORD WindowedExStyle = WS_EX_APPWINDOW | WS_EX_WINDOWEDGE;
 constexpr DWORD WindowedStyle = WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 
+// The model whose shapes the open window's context holds as lists.
+TPlanetaryModel* SceneModel = nullptr;
+
 // The cursor is hidden once per full-screen opening and shown again by the
 // teardown, also when the user chose to go on in a window after the full-screen
 // switch was refused (the saver then no longer counts as full screen).
@@ -158,6 +161,7 @@ bool OpenSceneWindow(const char* title, int width, int height, int bits, TPlanet
     ResizeScene(width, height);
 
     if (!InitSceneState()) return TearDownAndFail(IDS_INIT_GL);
+    SceneModel = &model;
     const HDC dc = SaverDC;
     const auto load = [dc, &model] { return LoadTextures(dc, [&model] { model.BuildLists(); }); };
     if (!RunWithWaitDialog(load)) return Fail(IDS_LOAD_TEXTURES);
@@ -169,8 +173,12 @@ bool OpenSceneWindow(const char* title, int width, int height, int bits, TPlanet
 
 void CloseSceneWindow()
 {
-    // The glyph lists belong to the context: released while it is still current.
-    if (SaverRC) ReleaseFontLists();
+    // The glyph and shape lists belong to the context: released while it is still current.
+    if (SaverRC) {
+        ReleaseFontLists();
+        if (SceneModel) SceneModel->ReleaseLists();
+    }
+    SceneModel = nullptr;
     if (FullScreen) ChangeDisplaySettingsA(nullptr, 0);
     if (CursorHidden) {
         ShowCursor(TRUE);

@@ -4,8 +4,6 @@
 
 #include <GL/gl.h>
 
-#include <cstring>
-
 std::uint32_t NumberFontBase = 0;
 std::uint32_t TextFontBase = 0;
 std::uint32_t SignBase = 0;
@@ -130,12 +128,12 @@ void ReleaseFontLists()
     DeleteLists(TextFontBase, TextGlyphs);
 }
 
-void PrintText(std::int32_t x, std::int32_t y, const char* text, std::uint32_t listBase, TTexName texture)
+void PrintText(std::int32_t x, std::int32_t y, std::string_view text, std::uint32_t listBase, TTexName texture)
 {
     BeginOverlay(x, y, texture);
     glListBase(listBase);
     if (texture == txFont) glScalef(FontScale, FontScale, 1.0f);
-    glCallLists(static_cast<GLsizei>(std::strlen(text)), GL_UNSIGNED_BYTE, text);
+    glCallLists(static_cast<GLsizei>(text.size()), GL_UNSIGNED_BYTE, text.data());
     EndOverlay();
 }
 

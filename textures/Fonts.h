@@ -7,6 +7,7 @@
 #include "support/Win.h"
 
 #include <cstdint>
+#include <string_view>
 
 // First list of each set (13, 256 and 10 lists); 0 when the set is not built.
 extern std::uint32_t NumberFontBase;
@@ -29,7 +30,7 @@ void ReleaseFontLists();
 // txFont. The caller enables texturing and chooses blending and colour; this
 // leaves depth testing on, the list base at `listBase`, `texture` bound and the
 // model-view matrix current.
-void PrintText(std::int32_t x, std::int32_t y, const char* text, std::uint32_t listBase, TTexName texture);
+void PrintText(std::int32_t x, std::int32_t y, std::string_view text, std::uint32_t listBase, TTexName texture);
 // The 800 x 600 overlay screen stretched over the viewport: both matrix stacks
 // pushed, the model-view matrix current at the screen's lower-left corner.
 void PushOverlayScreen();

@@ -45,7 +45,7 @@ TEST(DescText, LinesBlocksAndMessages)
 Segments SegmentsOf(std::string_view line)
 {
     Segments segments;
-    std::string segment;
+    std::string_view segment;
     std::int32_t position = 1;
     for (std::uint8_t color = 0; segments.size() <= line.size() && NextColorSegment(line, segment, position, color);)
         segments.emplace_back(segment, color);

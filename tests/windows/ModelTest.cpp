@@ -66,6 +66,25 @@ TEST_F(SceneWindow, OrbitListIsTheFlatRingThenTheBand)
     }
 }
 
+// The shapes are tessellated once into lists; replaying them draws the very
+// pixels that tessellating them anew draws. The lists are gone once released.
+TEST_F(SceneWindow, ListsDrawTheSamePixelsAsTessellationAndGoWhenReleased)
+{
+    Settings.Clock = false;
+    std::vector<GLuint> lists = {model->SkyList, model->SunList};
+    for (int i = 1; i <= 9; ++i) {
+        const TPlanet& planet = *model->Planets[i];
+        lists.insert(lists.end(), {planet.OrbitList, planet.BodyList, planet.RingsList, planet.HaloList});
+    }
+    for (GLuint list : lists) EXPECT_TRUE(list != 0 && glIsList(list)) << list;
+    ASSERT_TRUE(RenderFrame(*model, 0, 0, nullptr));
+    const BackBuffer replayed;
+    model->ReleaseLists();
+    for (GLuint list : lists) EXPECT_FALSE(glIsList(list)) << list;
+    ASSERT_TRUE(RenderFrame(*model, 0, 0, nullptr));
+    EXPECT_TRUE(BackBuffer() == replayed) << "no tolerance: the same vertices, the same pixels";
+}
+
 TEST_F(SceneWindow, TimeDrivesEveryAngleAndZeroMovesNothing)
 {
     const float sun = SunAngle, orbit = model->Planets[3]->OrbitAngle, spin = model->Planets[7]->SpinAngle;

@@ -89,7 +89,12 @@ TEST_F(SaverWindowModes, TeardownOfAPartialStateAndOfAWholeOne)
     CloseSceneWindow();
     EXPECT_FALSE(IsWindow(window));
     EXPECT_TRUE(!SaverWindow && !SaverDC && !SaverRC && !wglGetCurrentContext());
-    model.reset();  // with no context: the orbit lists went with it
+    EXPECT_TRUE(model->SunList == 0 && model->Planets[6]->RingsList == 0) << "lists deleted before their context";
+    // A new context, as F4 makes: the shapes are compiled into it anew.
+    ASSERT_TRUE(OpenSceneWindow("Astrolume", 200, 150, 32, *model));
+    EXPECT_TRUE(glIsList(model->SunList) && glIsList(model->Planets[6]->RingsList));
+    CloseSceneWindow();
+    model.reset();
     EXPECT_EQ(watcher.Boxes().size(), 1u);
 }
 

@@ -102,6 +102,7 @@ public:
         glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
         glPopClientAttrib();
     }
+    bool operator==(const BackBuffer&) const = default;
     Rgb At(int x, int y) const
     {
         const std::size_t i = (static_cast<std::size_t>(y) * width_ + x) * 3;
