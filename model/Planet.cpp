@@ -117,7 +117,8 @@ void TPlanet::HaloShape(GLUquadric* quadric) const
 
 void TPlanet::DrawOrbit(GLUquadric* quadric)
 {
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    // Colour material writes the colour into the material: lighting state too.
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT | GL_LIGHTING_BIT | GL_TEXTURE_BIT);
     glPushMatrix();
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
@@ -132,7 +133,7 @@ void TPlanet::DrawOrbit(GLUquadric* quadric)
 
 void TPlanet::DrawHalo(GLUquadric* quadric)
 {
-    glPushAttrib(GL_ALL_ATTRIB_BITS);
+    glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT | GL_LIGHTING_BIT | GL_POLYGON_BIT);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_TEXTURE_2D);

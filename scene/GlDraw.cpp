@@ -93,9 +93,6 @@ std::int32_t NextFrameStep()
 bool RenderFrame(TPlanetaryModel& model, std::int32_t step, std::int32_t frameRate, TDrawMsg* panel)
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    // Byte-aligned pixel rows for the frame, the context's own setting again after it.
-    glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glLoadIdentity();
     glTranslatef(0.0f, 0.0f, -SafeCamDistance(Settings.CamDistance));
     glRotatef(-CameraTilt, 1.0f, 0.0f, 0.0f);
@@ -111,6 +108,5 @@ bool RenderFrame(TPlanetaryModel& model, std::int32_t step, std::int32_t frameRa
     CameraTilt = AdvanceTilt(CameraTilt, FrameDelta, Settings.CamRotation);
     DrawOverlays(frameRate, panel);
     glPopAttrib();
-    glPopClientAttrib();
     return true;
 }
