@@ -1,5 +1,6 @@
-// Preview mode draws the data library's preview picture into the screen-saver
-// host's little window.
+// Preview mode: the data library's preview picture in the screen-saver host's
+// little window, as a child window that paints it whenever the host repaints
+// and goes with the host.
 
 #include "shell/Preview.h"
 
@@ -10,12 +11,18 @@
 namespace {
 
 constexpr int PreviewPictureId = 288;
+constexpr const char* PreviewClassName = "Astrolume preview";
+// How often the child looks whether its host is still there (ms): a host in
+// another process may go without its children hearing of it in time.
+constexpr UINT HostCheckInterval = 250;
 
 RECT HostRect = {};
+HBITMAP PreviewPicture = nullptr;  // owned by ShowPreview while its window lives
+int PictureWidth = 0, PictureHeight = 0;
 
 // Waits until the host shows its window, handling this thread's messages
 // meanwhile. False when the handle names no window at all.
-bool WaitForhost(HWND host)
+bool WaitForHost(HWND host)
 {
     while (!IsWindowVisible(host)) {
         // NOTE: a handle that names no window would be waited for forever, and
@@ -34,25 +41,86 @@ bool WaitForhost(HWND host)
     return true;
 }
 
+// The picture stretched over the whole client area, whatever its aspect.
+void PaintPicture(HWND window)
+{
+    PAINTSTRUCT paint;
+    const HDC dc = BeginPaint(window, &paint);
+    if (dc == nullptr) return;
+    RECT area{};
+    GetClientRect(window, &area);
+    const UniqueMemoryDC memory(CreateCompatibleDC(dc));
+    if (memory) {
+        const SelectGuard selected(memory.get(), PreviewPicture);
+        SetStretchBltMode(dc, HALFTONE);
+        SetBrushOrgEx(dc, 0, 0, nullptr);
+        StretchBlt(dc, 0, 0, area.right, area.bottom, memory.get(), 0, 0, PictureWidth, PictureHeight, SRCCOPY);
+    }
+    EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK PreviewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT:
+        PaintPicture(window);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // the picture covers everything
+    case WM_MOUSEACTIVATE:
+        return MA_NOACTIVATE;  // the settings dialog keeps the focus
+    case WM_TIMER:
+        if (!IsWindow(GetParent(window))) DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+// The child window over the host's client area; null when it cannot be made.
+HWND CreatePreviewWindow(HWND host)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = PreviewWndProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.lpszClassName = PreviewClassName;
+    if (!RegisterClassA(&wc)) return nullptr;
+    HWND window = CreateWindowExA(0, PreviewClassName, "", WS_CHILD | WS_VISIBLE, 0, 0,
+                                  HostRect.right, HostRect.bottom, host, nullptr, wc.hInstance, nullptr);
+    if (window && !SetTimer(window, 1, HostCheckInterval, nullptr)) {
+        DestroyWindow(window);
+        window = nullptr;
+    }
+    if (window == nullptr) UnregisterClassA(PreviewClassName, wc.hInstance);
+    return window;
+}
+
 } // namespace
 
 void ShowPreview(HWND host)
 {
-    if (!WaitForhost(host)) return;
-    if (!GetWindowRect(host, &HostRect)) return;
+    if (!WaitForHost(host)) return;
+    if (!GetClientRect(host, &HostRect)) return;
 
     HBITMAP picture = nullptr;
     if (DataLibrary == nullptr || !LoadPictureFromResource(PictureInfo, DataLibrary, PreviewPictureId, picture))
         return;
-    UniqueGdiObject bitmap(picture);
+    const UniqueGdiObject bitmap(picture);
+    PreviewPicture = picture;
+    PictureWidth = PictureInfo.Width;
+    PictureHeight = PictureInfo.Height;
 
-    WindowDC hostDC(host);
-    if (!hostDC) return;
-    UniqueMemoryDC memory(CreateCompatibleDC(hostDC.get()));
-    if (!memory) return;
-    SelectGuard selected(memory.get(), bitmap.get());
-    // The picture is stretched to the host's rectangle whatever its aspect.
-    SetStretchBltMode(hostDC.get(), HALFTONE);
-    StretchBlt(hostDC.get(), 0, 0, HostRect.right - HostRect.left, HostRect.bottom - HostRect.top, memory.get(), 0, 0,
-               PictureInfo.Width, PictureInfo.Height, SRCCOPY);
+    if (CreatePreviewWindow(host) == nullptr) return;
+    // Waits for messages only: the picture is painted when the host repaints.
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    UnregisterClassA(PreviewClassName, GetModuleHandleA(nullptr));
+    PreviewPicture = nullptr;
 }

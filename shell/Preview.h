@@ -2,6 +2,8 @@
 
 #include "support/Win.h"
 
-// Preview mode: draws the preview picture into the host's window `host` once
-// the host shows it; returns at once when `host` names no window.
+// Preview mode: once the host shows its window `host`, puts a child window
+// over it that paints the preview picture at every repaint, and returns when
+// the host has gone. Returns at once when `host` names no window, and without
+// a window when the picture cannot be loaded.
 void ShowPreview(HWND host);

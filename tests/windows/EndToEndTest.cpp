@@ -153,16 +153,49 @@ TEST_F(EndToEnd, RunModeFromTheWaitDialogToItsEndings)
     }
 }
 
-// Preview waits while the host's window is hidden; a handle that names no window
-// any more ends it instead of waiting for ever.
-TEST_F(EndToEnd, PreviewWaitsForAHiddenHostAndGivesUpOnAGoneOne)
+// Handles this thread's messages (the host window is the test's own) until
+// `done` holds or `milliseconds` have passed; the last `done()`.
+template <typename Done>
+bool PumpUntil(DWORD milliseconds, Done done)
 {
-    InstallLibrary("v272");
-    HWND host = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 160, 90, nullptr, nullptr, nullptr, nullptr);
-    auto& preview = Start("/p " + std::to_string(reinterpret_cast<INT_PTR>(host)));
+    const DWORD start = GetTickCount();
+    for (bool result = done();; result = done()) {
+        if (result || GetTickCount() - start >= milliseconds) return result;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
+    }
+}
+
+// Preview waits while the host's window is hidden, then lives in it as a child
+// window that idles and ends with it; a handle that names no window ends it at once.
+TEST_F(EndToEnd, PreviewStaysInItsHostUntilTheHostGoes)
+{
+    InstallLibrary("");
+    HWND host = CreateWindowExA(WS_EX_TOOLWINDOW, "Static", "", WS_POPUP, 40, 40, 152, 112, nullptr, nullptr,
+                                nullptr, nullptr);
+    const std::string handle = std::to_string(reinterpret_cast<INT_PTR>(host));
+    auto& preview = Start("/p " + handle);
     EXPECT_FALSE(preview.Wait(1500).has_value()) << "did not wait for the hidden host";
+    ShowWindow(host, SW_SHOWNOACTIVATE);
+    const auto child = [&] { return FindWindowExA(host, nullptr, "Astrolume preview", nullptr); };
+    ASSERT_TRUE(PumpUntil(20000, child)) << "no preview window in the host";
+    RECT area{}, hostArea{};
+    GetWindowRect(child(), &area);
+    GetWindowRect(host, &hostArea);
+    EXPECT_TRUE(EqualRect(&area, &hostArea)) << "the preview covers the host's client area";
+    EXPECT_NE(GetForegroundWindow(), child());
+    // NOTE: Wine shows nothing a process paints into another process's window,
+    // so the picture itself can only be looked at on Windows.
+    // Idle, it waits for messages: a spinning loop would take most of a second.
+    const auto before = preview.CpuMilliseconds();
+    PumpUntil(1000, [] { return false; });
+    const auto after = preview.CpuMilliseconds();
+    ASSERT_TRUE(before && after);
+    EXPECT_LT(*after - *before, 100u) << "ms of CPU time in a second of idling";
     DestroyWindow(host);
+    EXPECT_TRUE(PumpUntil(5000, [&] { return preview.Wait(0).has_value(); })) << "still running without its host";
     ExpectQuietEnd(preview);
+    ExpectQuietEnd(Start("/p " + handle));
 }
 
 } // namespace

@@ -1,7 +1,9 @@
 #include "tests/windows/probe/Probe.h"
 
 #include <algorithm>
+#include <cctype>
 #include <fstream>
+#include <sstream>
 #include <map>
 
 #include <commctrl.h>
@@ -123,6 +125,7 @@ bool CopyInto(const std::string& file, const std::string& folder)
 }
 
 ChildProcess::ChildProcess(const std::string& program, const std::string& arguments)
+    : program_(program), arguments_(arguments)
 {
     std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
@@ -151,6 +154,34 @@ std::optional<DWORD> ChildProcess::Wait(DWORD milliseconds)
         !GetExitCodeProcess(process_.get(), &code))
         return std::nullopt;
     return code;
+}
+
+std::optional<unsigned> ChildProcess::CpuMilliseconds() const
+{
+    // NOTE: Wine reports no CPU times of another process; its Unix process,
+    // found by the command line Wine gives it, counts them in clock ticks of 10 ms.
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+    if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+    std::optional<unsigned> result;
+    do {
+        const std::string folder = std::string("Z:\\proc\\") + found.cFileName;
+        std::ifstream commandFile(folder + "\\cmdline", std::ios::binary);
+        std::string command{std::istreambuf_iterator<char>(commandFile), {}};
+        std::replace(command.begin(), command.end(), '\0', ' ');  // each argument ends with a zero
+        if (!std::isdigit(static_cast<unsigned char>(found.cFileName[0])) ||
+            command.rfind(program_ + " " + arguments_ + " ", 0) != 0)
+            continue;
+        std::ifstream statFile(folder + "\\stat");
+        std::string stat{std::istreambuf_iterator<char>(statFile), {}};
+        std::istringstream fields(stat.substr(stat.rfind(')') + 2));  // from the state, the third field
+        std::string field;
+        unsigned user = 0, system = 0;
+        for (int i = 3; i < 14 && fields >> field; ++i) {}
+        if (fields >> user >> system) result = (user + system) * 10;
+    } while (!result && FindNextFileA(search, &found));
+    FindClose(search);
+    return result;
 }
 
 std::vector<HWND> VisibleWindowsOf(DWORD processId)

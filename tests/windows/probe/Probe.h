@@ -46,10 +46,13 @@ public:
     DWORD id() const { return id_; }
     // The exit code, or nothing on timeout.
     std::optional<DWORD> Wait(DWORD milliseconds);
+    // Milliseconds of CPU time used so far (10 ms steps); nothing when not found.
+    std::optional<unsigned> CpuMilliseconds() const;
 
 private:
     UniqueKernelHandle process_;
     DWORD id_ = 0;
+    std::string program_, arguments_;
 };
 
 std::vector<HWND> VisibleWindowsOf(DWORD processId);
