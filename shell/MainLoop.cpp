@@ -36,6 +36,10 @@ void RunMainLoop(int width, int height, int bits, TPlanetaryModel& model, TDrawM
             }
             continue;
         }
+        if (DisplayOff) {
+            WaitMessage();  // nothing can see a frame: sleep until Windows says more
+            continue;
+        }
         if ((WindowActive && !RenderFrame(model, NextFrameStep(), FrameMeter.FrameRate, &panel)) || Keys[VK_ESCAPE]) {
             Done = true;
             continue;

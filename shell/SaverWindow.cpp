@@ -10,6 +10,10 @@
 #include "textures/Texture.h"
 #include "textures/WaitDialog.h"
 
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
 DEVMODEA DesktopMode = {};
 int DesktopWidth = 0;
 int DesktopHeight = 0;
@@ -24,6 +28,7 @@ RECT WindowRect = {};
 
 bool Keys[256] = {};
 bool WindowActive = true;
+bool DisplayOff = false;
 int MouseMoves = 0;
 TFrameRateMeter FrameMeter;
 
@@ -35,6 +40,11 @@ constexpr DWORD WindowedStyle = WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPC
 
 // The model whose shapes the open window's context holds as lists.
 TPlanetaryModel* SceneModel = nullptr;
+
+// Windows tells the window when the display is switched off and on: the newer
+// console display state, and the monitor power of systems that only know that.
+const GUID* const DisplayStateSettings[] = {&GUID_CONSOLE_DISPLAY_STATE, &GUID_MONITOR_POWER_ON};
+HPOWERNOTIFY DisplayNotices[2] = {};
 
 // The cursor is hidden once per full-screen opening and shown again by the
 // teardown, also when the user chose to go on in a window after the full-screen
@@ -60,6 +70,23 @@ int AskYesNo(unsigned messageId, unsigned captionId)
     ErrorText question;
     LoadErrorText("", messageId, captionId, question);
     return MessageBoxA(nullptr, question.message, question.caption, MB_YESNO | MB_ICONEXCLAMATION);
+}
+// The display's state from a power-setting notice: 0 is off, 1 on, 2 dimmed.
+// Back on, the animation clock starts afresh, so the planets go on from where
+// they stood instead of jumping over the dark time.
+void NoteDisplayState(const POWERBROADCAST_SETTING& setting)
+{
+    const bool known = std::any_of(std::begin(DisplayStateSettings), std::end(DisplayStateSettings),
+                                   [&](const GUID* guid) { return IsEqualGUID(setting.PowerSetting, *guid); });
+    if (!known || setting.DataLength < sizeof(DWORD)) return;
+    DWORD state = 0;
+    std::memcpy(&state, setting.Data, sizeof state);
+    const bool off = state == 0;
+    if (DisplayOff && !off) {
+        FirstFrame = true;
+        FrameMeter.Restart(GetTickCount());
+    }
+    DisplayOff = off;
 }
 } // namespace
 
@@ -151,6 +178,17 @@ bool OpenSceneWindow(const char* title, int width, int height, int bits, TPlanet
     SaverRC = wglCreateContext(SaverDC);
     if (SaverRC == nullptr) return TearDownAndFail(IDS_CREATE_CONTEXT);
     if (!wglMakeCurrent(SaverDC, SaverRC)) return TearDownAndFail(IDS_MAKE_CURRENT);
+    // Where the driver can, frames wait for the display's refresh: a real GPU
+    // then draws no faster than the screen shows.
+    using SwapIntervalProc = BOOL WINAPI(int);
+    if (auto setSwapInterval = reinterpret_cast<SwapIntervalProc*>(
+            reinterpret_cast<void*>(wglGetProcAddress("wglSwapIntervalEXT"))))
+        setSwapInterval(1);
+    // Without these notices the saver simply draws on while the display is off.
+    DisplayOff = false;
+    for (int i = 0; i < 2; ++i)
+        DisplayNotices[i] =
+            RegisterPowerSettingNotification(SaverWindow, DisplayStateSettings[i], DEVICE_NOTIFY_WINDOW_HANDLE);
 
     SetWindowPos(SaverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     ShowWindow(SaverWindow, SW_SHOWMAXIMIZED);
@@ -179,6 +217,10 @@ void CloseSceneWindow()
         if (SceneModel) SceneModel->ReleaseLists();
     }
     SceneModel = nullptr;
+    for (HPOWERNOTIFY& notice : DisplayNotices) {
+        if (notice) UnregisterPowerSettingNotification(notice);
+        notice = nullptr;
+    }
     if (FullScreen) ChangeDisplaySettingsA(nullptr, 0);
     if (CursorHidden) {
         ShowCursor(TRUE);
@@ -215,6 +257,12 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     case WM_CLOSE:
         PostQuitMessage(0);
         return 0;
+    case WM_POWERBROADCAST:
+        if (wParam == PBT_POWERSETTINGCHANGE) {
+            NoteDisplayState(*reinterpret_cast<const POWERBROADCAST_SETTING*>(lParam));
+            return TRUE;
+        }
+        break;
     case WM_KEYDOWN:
         Keys[wParam & 0xFF] = true;
         return 0;

@@ -21,6 +21,7 @@ extern RECT WindowRect;       // client rectangle asked for, then the window siz
 // Input state written by the window procedure and read by the main loop.
 extern bool Keys[256];        // true while the virtual key is held down; 27 ends the saver
 extern bool WindowActive;     // false while minimised; frames are drawn only while true
+extern bool DisplayOff;       // true while Windows reports the display switched off: no frames then
 extern int MouseMoves;        // mouse moves counted full screen with MouseMove on
 extern TFrameRateMeter FrameMeter;  // restarted by every new window
 

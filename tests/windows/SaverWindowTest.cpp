@@ -2,8 +2,12 @@
 // input table, the teardown, and what run mode makes of the settings. The
 // switch that succeeds is seen end to end.
 #include "descriptions/ShowMsg.h"
+#include "model/PlanetaryModel.h"
+#include "shell/MainLoop.h"
 #include "shell/RunMode.h"
 #include "tests/windows/SceneWindow.h"
+
+#include <cstring>
 
 namespace {
 
@@ -85,6 +89,11 @@ TEST_F(SaverWindowModes, TeardownOfAPartialStateAndOfAWholeOne)
     model = std::make_unique<TPlanetaryModel>();
     ASSERT_TRUE(OpenSceneWindow("Astrolume", 200, 150, 32, *model));
     EXPECT_EQ(FrameMeter.FrameCount, 0) << "a new window starts a new measurement";
+    using GetSwapInterval = int WINAPI();
+    const auto swapInterval = reinterpret_cast<GetSwapInterval*>(
+        reinterpret_cast<void*>(wglGetProcAddress("wglGetSwapIntervalEXT")));
+    ASSERT_NE(swapInterval, nullptr);
+    EXPECT_EQ(swapInterval(), 1) << "frames wait for the display's refresh";
     HWND window = SaverWindow;
     CloseSceneWindow();
     EXPECT_FALSE(IsWindow(window));
@@ -96,6 +105,64 @@ TEST_F(SaverWindowModes, TeardownOfAPartialStateAndOfAWholeOne)
     CloseSceneWindow();
     model.reset();
     EXPECT_EQ(watcher.Boxes().size(), 1u);
+}
+
+// What the timer steps of the display test saw; the main loop runs them.
+struct {
+    int step = 0;
+    float angle = 0;       // the Sun's angle when the display went off
+    bool darkFrames = false;
+    DWORD onAt = 0;
+    float advanced = -1;   // degrees turned since the display came back
+    DWORD sinceOn = 0;     // ms since then
+} Dark;
+
+void BroadcastDisplayState(DWORD state)
+{
+    alignas(POWERBROADCAST_SETTING) unsigned char buffer[sizeof(POWERBROADCAST_SETTING) + sizeof state] = {};
+    auto& setting = *reinterpret_cast<POWERBROADCAST_SETTING*>(buffer);
+    setting = {GUID_CONSOLE_DISPLAY_STATE, sizeof state, {}};
+    std::memcpy(setting.Data, &state, sizeof state);
+    SendMessageA(SaverWindow, WM_POWERBROADCAST, PBT_POWERSETTINGCHANGE, reinterpret_cast<LPARAM>(buffer));
+}
+
+// Every 200 ms: off after the first frames, a second of darkness, on, a look, Esc.
+void CALLBACK DarkStep(HWND, UINT, UINT_PTR, DWORD)
+{
+    const int step = Dark.step++;
+    if (step == 0) {
+        Dark.angle = SunAngle;
+        BroadcastDisplayState(0);
+    } else if (step < 6) {
+        Dark.darkFrames = Dark.darkFrames || SunAngle != Dark.angle;
+    } else if (step == 6) {
+        BroadcastDisplayState(1);
+        Dark.onAt = GetTickCount();
+    } else if (step == 7) {
+        Dark.advanced = SunAngle - Dark.angle;
+        Dark.sinceOn = GetTickCount() - Dark.onAt;
+        Keys[VK_ESCAPE] = true;
+    }
+}
+
+// While Windows reports the display off the loop draws nothing; back on, the
+// planets go on from where they stood: the Sun turns 0.05 degrees a millisecond.
+TEST_F(SaverWindowModes, NoFramesWhileTheDisplayIsOffAndNoJumpAfter)
+{
+    FullScreen = false;
+    model = std::make_unique<TPlanetaryModel>();
+    ASSERT_TRUE(OpenSceneWindow("Astrolume", 200, 150, 32, *model));
+    for (bool& key : Keys) key = false;
+    TDrawMsg panel;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 200, DarkStep);
+    RunMainLoop(200, 150, 32, *model, panel);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(Dark.step, 8);
+    EXPECT_FALSE(Dark.darkFrames) << "frames were drawn while the display was off";
+    EXPECT_GT(Dark.advanced, 0.0f) << "no frames after the display came back";
+    EXPECT_LE(Dark.advanced, 0.05f * Dark.sinceOn + 0.01f) << "the planets jumped";
+    EXPECT_FALSE(DisplayOff || SaverWindow);
+    Keys[VK_ESCAPE] = false;
 }
 
 // "Show description" off keeps the panel closed but not the message line.
