@@ -1,6 +1,6 @@
 # The two commands of the README: `make run` and `make test`. Both set up the
-# machine when something is missing, then build the host tools and the Windows
-# binaries before doing their work. `make dist` packages the shipped build.
+# machine when something is missing, then build the host tools and the 32-bit
+# and 64-bit Windows binaries before doing their work. `make dist` packages both.
 
 BUILD   := build
 JOBS    := 2
@@ -15,20 +15,19 @@ all: build
 setup:
 	@scripts/setup.sh
 
+# A Windows tree from its toolchain file: $(call windows_tree,<tree>,<toolchain>).
+define windows_tree
+	@cmake -S . -B $(1) -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/$(2).cmake) \
+	    -DASTROLUME_HOST_DIR=$(HOST) >/dev/null
+	@cmake --build $(1) -j$(JOBS)
+endef
+
 build: setup
 	@cmake -S . -B $(HOST) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(HOST) -j$(JOBS)
-	@cmake -S . -B $(WIN) -DCMAKE_BUILD_TYPE=Release \
-	    -DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/mingw-i686.cmake) \
-	    -DASTROLUME_HOST_DIR=$(HOST) >/dev/null
-	@cmake --build $(WIN) -j$(JOBS)
-	@# The 64-bit build runs the tests where 32-bit Wine cannot start (scripts/wine-arch).
-	@if [ "$$(scripts/wine-arch)" = 64 ]; then \
-	  cmake -S . -B $(WIN64) -DCMAKE_BUILD_TYPE=Release \
-	    -DCMAKE_TOOLCHAIN_FILE=$(abspath cmake/mingw-x86_64.cmake) \
-	    -DASTROLUME_HOST_DIR=$(HOST) >/dev/null && \
-	  cmake --build $(WIN64) -j$(JOBS); \
-	fi
+	$(call windows_tree,$(WIN),mingw-i686)
+	$(call windows_tree,$(WIN64),mingw-x86_64)
 
 test: build
 	@scripts/bench.sh scripts/test.sh
@@ -36,9 +35,10 @@ test: build
 run: build
 	@scripts/run.sh
 
-# The installer and the portable zip of the shipped 32-bit build, in build/dist.
+# The installer and the portable zip, each holding the 32-bit and the 64-bit
+# build, in build/dist.
 dist: build
-	@scripts/dist.sh $(WIN) $(abspath $(BUILD)/dist) x86
+	@scripts/dist.sh $(WIN) $(WIN64) $(abspath $(BUILD)/dist) x86
 
 clean:
 	rm -rf $(BUILD)

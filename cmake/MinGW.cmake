@@ -12,5 +12,12 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 
-# Every Windows executable the tests start runs under the bench's Wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
+# Every Windows executable the tests start runs under the bench's Wine of the
+# build's own bitness, whichever one the bench offers by default.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL x86_64)
+  set(ASTROLUME_WINE_ARCH 64)
+else()
+  set(ASTROLUME_WINE_ARCH 32)
+endif()
+set(CMAKE_CROSSCOMPILING_EMULATOR env ASTROLUME_WINE_ARCH=${ASTROLUME_WINE_ARCH}
+  ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)

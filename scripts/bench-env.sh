@@ -2,8 +2,9 @@
 # Everything lives under build/ so the developer's own Wine prefix is never touched.
 ASTROLUME_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export ASTROLUME_BENCH="$ASTROLUME_ROOT/build/bench"
-# The build whose programs Wine runs: the shipped 32-bit one where the machine
-# runs 32-bit Wine, else the 64-bit one, each with a prefix of its own.
+# The bitness whose Wine, prefix and build tree the bench uses: ASTROLUME_WINE_ARCH
+# when the caller sets it (each build tree's tests ask for their own), else the
+# shipped 32-bit one where the machine runs 32-bit Wine, else the 64-bit one.
 ASTROLUME_WINE_ARCH=$("$ASTROLUME_ROOT/scripts/wine-arch")
 export ASTROLUME_WINE_ARCH
 if [ "$ASTROLUME_WINE_ARCH" = 32 ]; then

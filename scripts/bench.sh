@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
 # The Wine test bench: runs the given command with a private Xvfb display, the
-# project's own Wine prefix (created once under build/ and reused), a persistent
-# wineserver, and ALSA output captured to a file. Everything it starts is stopped
-# when the command ends, whatever its result.
+# project's own Wine prefixes (created once under build/ and reused), a persistent
+# wineserver for each, and ALSA output captured to a file. The command gets the
+# environment of the shipped 32-bit build where the machine runs 32-bit Wine,
+# else of the 64-bit one; the 64-bit prefix is always ready, the 32-bit one where
+# it can run, so that a command may switch (ASTROLUME_WINE_ARCH, bench-env.sh).
+# Everything it starts is stopped when the command ends, whatever its result.
 #
-#   scripts/bench.sh ctest --test-dir build/win
+#   scripts/bench.sh ctest --test-dir build/win64
 set -euo pipefail
 source "$(dirname "$0")/bench-env.sh"
 mkdir -p "$ASTROLUME_BENCH"
+archs=64
+[ "$ASTROLUME_WINE_ARCH" = 32 ] && archs="32 64"
+# in_arch BITS COMMAND...: runs a command in the environment of that bitness.
+in_arch() { (export ASTROLUME_WINE_ARCH=$1; source "$ASTROLUME_ROOT/scripts/bench-env.sh"; "${@:2}"); }
 
 xvfb_pid=
 cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
+  for arch in $archs; do in_arch "$arch" wineserver -k >/dev/null 2>&1 || true; done
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" >/dev/null 2>&1 || true
     wait "$xvfb_pid" 2>/dev/null || true
@@ -55,30 +62,32 @@ pcm.!default {
 }
 ALSA
 
-# --- The prefix: created once, reconfigured when the bench's settings change. -
+# --- The prefixes: created once, reconfigured when the bench's settings change.
 config="$ASTROLUME_ROOT/scripts/bench.reg"
-stamp="$WINEPREFIX/.astrolume-bench"
 want=$(sha1sum "$config" | cut -d' ' -f1)
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  echo "bench: creating the Wine prefix in $WINEPREFIX (once)" >&2
-  "$WINELOADER" wineboot -i >/dev/null 2>&1
-  wineserver -w
-fi
-if [ "$(cat "$stamp" 2>/dev/null)" != "$want" ]; then
-  "$WINELOADER" regedit /S "$("$WINELOADER" winepath -w "$config" 2>/dev/null)" >/dev/null 2>&1
-  # NOTE: the desktop process that regedit started read the display settings
-  # before the import; while it lives, every display-mode switch is refused.
-  # Let it and the server end, so the next start reads the imported ones.
-  wineserver -w
-  echo "$want" >"$stamp"
-fi
-wineserver -p
-
-# NOTE: the first Wine program of a session starts Wine's own services (desktop,
-# device and RPC hosts) that live as long as the wineserver. Started here, they
-# hold /dev/null; started by a test, they would hold CTest's output pipe and
-# CTest would wait for them until its timeout.
-"$WINELOADER" cmd /c exit </dev/null >/dev/null 2>&1 || true
+prepare_prefix() {
+  local stamp="$WINEPREFIX/.astrolume-bench"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "bench: creating the Wine prefix in $WINEPREFIX (once)" >&2
+    "$WINELOADER" wineboot -i >/dev/null 2>&1
+    wineserver -w
+  fi
+  if [ "$(cat "$stamp" 2>/dev/null)" != "$want" ]; then
+    "$WINELOADER" regedit /S "$("$WINELOADER" winepath -w "$config" 2>/dev/null)" >/dev/null 2>&1
+    # NOTE: the desktop process that regedit started read the display settings
+    # before the import; while it lives, every display-mode switch is refused.
+    # Let it and the server end, so the next start reads the imported ones.
+    wineserver -w
+    echo "$want" >"$stamp"
+  fi
+  wineserver -p
+  # NOTE: the first Wine program of a session starts Wine's own services (desktop,
+  # device and RPC hosts) that live as long as the wineserver. Started here, they
+  # hold /dev/null; started by a test, they would hold CTest's output pipe and
+  # CTest would wait for them until its timeout.
+  "$WINELOADER" cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+for arch in $archs; do in_arch "$arch" prepare_prefix; done
 
 set +e
 "$@"

@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# Checks the shape of a built Windows program: a 32-bit GUI executable with a
-# subsystem version of at least 4.0 that imports only system DLLs.
+# Checks the shape of a built Windows program: a GUI executable for the given
+# processor with a subsystem version of at least 4.0 that imports only system DLLs.
+#
+#   scripts/check-binary.sh <program> <i686|x86_64>
 set -euo pipefail
 program=$1
+processor=$2
 fail() { echo "check-binary: $*" >&2; exit 1; }
 
 description=$(file -b "$program")
-case "$description" in
-  *"PE32 executable"*"(GUI)"*"Intel 80386"*) ;;
-  *) fail "not a PE32 GUI i386 executable: $description" ;;
+case "$processor:$description" in
+  i686:*"PE32 executable"*"(GUI)"*"Intel 80386"*) ;;
+  x86_64:*"PE32+ executable"*"(GUI)"*"x86-64"*) ;;
+  *) fail "not a GUI executable for $processor: $description" ;;
 esac
 
-headers=$(i686-w64-mingw32-objdump -p "$program")
+headers=$("$processor-w64-mingw32-objdump" -p "$program")
 major=$(awk '/^MajorSubsystemVersion/ {print $2}' <<<"$headers")
 [ "${major:-0}" -ge 4 ] || fail "subsystem version $major is below 4.0"
 

@@ -1,42 +1,55 @@
 #!/usr/bin/env bash
-# Packages one Windows build tree: the installer and the portable zip.
+# Packages the 32-bit and the 64-bit Windows build trees together: one installer
+# that puts the build Windows runs natively in place, and one portable zip with
+# both builds in folders of their own.
 #
-#   scripts/dist.sh <build tree> <output folder> <x86|amd64>
+#   scripts/dist.sh <32-bit tree> <64-bit tree> <output folder> <x86|amd64>
 #
-# `make dist` packages the shipped 32-bit tree (x86). The packaging test packages
-# the tree the bench runs, so that what it installs is what Wine can start here.
+# `make dist` builds the shipped x86 installer, which starts on every Windows.
+# Where the bench has only 64-bit Wine, the packaging test builds the same
+# installer for amd64, so that what it installs is what Wine can start there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-tree=$(cd "$1" && pwd)
-mkdir -p "$2"
-out=$(cd "$2" && pwd)
-arch=$3
+tree32=$(cd "$1" && pwd)
+tree64=$(cd "$2" && pwd)
+mkdir -p "$3"
+out=$(cd "$3" && pwd)
+arch=$4
 
-# The one version: the numbers of the version resource.
-version_of() { sed -n "s/^#define $1 \"\(.*\)\"$/\1/p" "$tree/resources/generated/Version.h"; }
-version=$(version_of ASTROLUME_VERSION_TEXT)
-dotted=$(version_of ASTROLUME_VERSION_DOTTED)
-[ -n "$version" ] && [ -n "$dotted" ] || { echo "dist: no version in $tree" >&2; exit 1; }
+# The one version: the numbers of the version resource, the same in both trees.
+version_of() { sed -n "s/^#define $2 \"\(.*\)\"$/\1/p" "$1/resources/generated/Version.h"; }
+version=$(version_of "$tree32" ASTROLUME_VERSION_TEXT)
+dotted=$(version_of "$tree32" ASTROLUME_VERSION_DOTTED)
+[ -n "$version" ] && [ -n "$dotted" ] || { echo "dist: no version in $tree32" >&2; exit 1; }
+[ "$(version_of "$tree64" ASTROLUME_VERSION_DOTTED)" = "$dotted" ] ||
+  { echo "dist: $tree64 is not version $dotted; build both trees" >&2; exit 1; }
 
 stage="$out/stage"
-rm -rf "$stage" && mkdir -p "$stage"
+rm -rf "$stage" && mkdir -p "$stage/32-bit" "$stage/64-bit"
 crlf() { sed -e 's/\r$//' -e 's/$/\r/' "$1" >"$2"; }
 crlf "$root/LICENSE" "$stage/LICENSE.txt"
 crlf "$root/data/CREDITS.md" "$stage/CREDITS.txt"
 sed "s/@VERSION@/$version/g" "$root/packaging/README.txt.in" >"$stage/README.in"
 crlf "$stage/README.in" "$stage/README.txt" && rm "$stage/README.in"
-for f in Astrolume.scr duzidad.dll bass.dll; do cp "$tree/bin/$f" "$stage/$f"; done
+binaries=()
+for bits in 32 64; do
+  tree=$tree32; [ $bits = 32 ] || tree=$tree64
+  for f in Astrolume.scr duzidad.dll bass.dll; do
+    cp "$tree/bin/$f" "$stage/$bits-bit/$f"
+    binaries+=("$bits-bit/$f")
+  done
+done
 
 zip="$out/Astrolume-$version-portable.zip"
 setup="$out/Astrolume-$version-setup.exe"
 rm -f "$zip" "$setup"
 (cd "$stage" && cmake -E tar cf "$zip" --format=zip \
-  Astrolume.scr duzidad.dll bass.dll LICENSE.txt CREDITS.txt README.txt)
+  "${binaries[@]}" LICENSE.txt CREDITS.txt README.txt)
 
 makensis -V2 -NOCD \
   "-DVERSION=$version" "-DVERSION_DOTTED=$dotted" "-DARCH=$arch" \
-  "-DBINDIR=$stage" "-DTEXTDIR=$stage" "-DOUTFILE=$setup" \
-  "-DICON=$tree/resources/generated/Astrolume.ico" \
+  "-DBINDIR32=$stage/32-bit" "-DBINDIR64=$stage/64-bit" "-DTEXTDIR=$stage" \
+  "-DOUTFILE=$setup" "-DICON=$tree32/resources/generated/Astrolume.ico" \
   "$root/packaging/Astrolume.nsi"
 rm -rf "$stage"
 echo "dist: $setup ($(stat -c %s "$setup") bytes)"

@@ -1,18 +1,28 @@
 #!/usr/bin/env bash
-# Inside the bench: packages the build tree under test (scripts/dist.sh), then
-# installs, starts, upgrades and uninstalls it silently in the bench's prefix,
-# and runs the zip unpacked. Everything it adds to the prefix is removed again
-# and the per-user values it changes are put back, whatever the outcome.
+# Inside the bench: packages the two build trees (scripts/dist.sh), then installs,
+# starts, upgrades and uninstalls the installer silently in the bench's prefix of
+# the tree under test, and runs that tree's build from the zip unpacked.
+# Everything it adds to the prefix is removed again and the per-user values it
+# changes are put back, whatever the outcome.
 #
-#   scripts/packaging-test.sh <build tree> <x86|amd64>
+#   scripts/packaging-test.sh <build tree under test> <x86|amd64>
+#
+# An x86 installer runs in the 32-bit prefix and takes the 32-bit Windows path;
+# an amd64 one runs in the 64-bit prefix and, like the x86 one on 64-bit
+# Windows, installs the 64-bit build. `make build` puts the trees side by side.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 tree=$(cd "$1" && pwd)
 arch=$2
+bits=32; [ "$arch" = x86 ] || bits=64
+export ASTROLUME_WINE_ARCH=$bits
+source "$root/scripts/bench-env.sh"
+tree32=$(cd "$tree/../win" && pwd)
+tree64=$(cd "$tree/../win64" && pwd)
 out="$tree/packaging-test"
 shots="$tree/screenshots"
 mkdir -p "$shots"
-"$root/scripts/dist.sh" "$tree" "$out" "$arch" >/dev/null
+"$root/scripts/dist.sh" "$tree32" "$tree64" "$out" "$arch" >/dev/null
 version=$(sed -n 's/^#define ASTROLUME_VERSION_TEXT "\(.*\)"$/\1/p' "$tree/resources/generated/Version.h")
 zip="$out/Astrolume-$version-portable.zip"
 setup="$out/Astrolume-$version-setup.exe"
@@ -22,9 +32,8 @@ check() { local what=$1; shift; "$@" || fail "$what"; }
 wine() { "$WINELOADER" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
 
 # --- The prefix: where things go, and putting it back. ---------------------
-# The bench's prefix has the bitness of the installer under test (x86 in a 32-bit
-# prefix, amd64 in a 64-bit one): the saver belongs in system32 and never in the
-# 32-bit view, syswow64, of a 64-bit prefix.
+# The saver belongs in system32 and never in the 32-bit view, syswow64, of a
+# 64-bit prefix.
 drive="$WINEPREFIX/drive_c"
 saver_dir="$drive/windows/system32" other_dir="$drive/windows/syswow64"
 saver_win='C:\windows\system32' install_win='C:\Program Files\Astrolume'
@@ -80,13 +89,17 @@ see() {
 }
 scene='^Astrolume - FPS = '
 
-# --- The zip: exactly the files, the tested binaries, CR LF texts. -----------
+# --- The zip: exactly the files, both builds, CR LF texts. --------------------
 unpacked="$out/unpacked"
 rm -rf "$unpacked" && mkdir -p "$unpacked"
 (cd "$unpacked" && cmake -E tar xf "$zip")
+binaries="Astrolume.scr bass.dll duzidad.dll"
 check "zip contents" [ "$(cmake -E tar tf "$zip" | sort | tr '\n' ' ')" = \
-  "Astrolume.scr CREDITS.txt LICENSE.txt README.txt bass.dll duzidad.dll " ]
-for f in Astrolume.scr duzidad.dll bass.dll; do check "$f in the zip is the built one" cmp -s "$tree/bin/$f" "$unpacked/$f"; done
+  "$(printf '32-bit/%s ' $binaries)$(printf '64-bit/%s ' $binaries)CREDITS.txt LICENSE.txt README.txt " ]
+for f in $binaries; do
+  check "32-bit/$f in the zip is the built one" cmp -s "$tree32/bin/$f" "$unpacked/32-bit/$f"
+  check "64-bit/$f in the zip is the built one" cmp -s "$tree64/bin/$f" "$unpacked/64-bit/$f"
+done
 for f in LICENSE.txt CREDITS.txt README.txt; do
   check "$f has CR LF line ends" [ "$(grep -c $'\r$' "$unpacked/$f")" = "$(wc -l <"$unpacked/$f")" ]
 done
@@ -95,11 +108,10 @@ done
 cleanup
 wine reg delete "$settings" /v Path /f >/dev/null || true
 check "installer exit code" "$WINELOADER" "$setup" /S
-for f in duzidad.dll bass.dll LICENSE.txt CREDITS.txt README.txt uninstall.exe; do
-  check "installed $f" [ -f "$program_files/$f" ]
-done
+for f in LICENSE.txt CREDITS.txt README.txt uninstall.exe; do check "installed $f" [ -f "$program_files/$f" ]; done
+for f in duzidad.dll bass.dll; do check "installed $f is the $bits-bit one" cmp -s "$tree/bin/$f" "$program_files/$f"; done
 check "no saver in the program folder" [ ! -e "$program_files/Astrolume.scr" ]
-check "saver in the system folder" cmp -s "$tree/bin/Astrolume.scr" "$saver_dir/Astrolume.scr"
+check "$bits-bit saver in the system folder" cmp -s "$tree/bin/Astrolume.scr" "$saver_dir/Astrolume.scr"
 check "saver only in its own system folder view" [ ! -e "$other_dir/Astrolume.scr" ]
 check "no bass.dll in a system folder" [ ! -e "$saver_dir/bass.dll" ]
 check "HKLM Path" [ "$(value "$machine" Path)" = "$install_win" ]
@@ -148,5 +160,5 @@ check "uninstall with the remove-settings choice removes them" not has_key "$set
 
 # --- The zip unpacked anywhere finds its library beside itself. ----------------
 check "unpacked saver /s shows the scene without a folder dialog" \
-  see "$(wine winepath -w "$unpacked/Astrolume.scr")" /s "$scene" unpacked-saver
+  see "$(wine winepath -w "$unpacked/$bits-bit/Astrolume.scr")" /s "$scene" unpacked-saver
 echo "packaging: all checks passed; screenshots in $shots"
