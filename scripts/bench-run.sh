@@ -34,7 +34,7 @@ columns=()
 if [ "$("$root/scripts/wine-arch")" = 32 ]; then
   archs=(32 64)
 else
-  why=$(/usr/lib/wine/wine --version 2>&1 | head -n1 | sed 's/^bash: line [0-9]*: //')
+  why=$(/usr/lib/wine/wine --version 2>&1 | head -n1 | sed 's/^.*: line [0-9]*: //')
   echo "{\"column\": \"32-bit\", \"status\": \"cannot run here\", \"reason\": \"32-bit Wine does not start: ${why//\"/\'}\"}" \
     >"$figures/32.json"
   columns+=("$figures/32.json")
