@@ -117,7 +117,7 @@ public:
         std::string text(std::min<std::size_t>(info.nDebugStringLength, 256), '\0');
         SIZE_T read = 0;
         if (!ReadProcessMemory(process_.get(), info.lpDebugStringData, text.data(), text.size(), &read)) return {};
-        text.resize(std::min(read, text.find('\0')));
+        text.resize(std::min<std::size_t>(read, text.find('\0')));
         return text;
     }
 
