@@ -40,5 +40,12 @@ run: build
 dist: build
 	@scripts/dist.sh $(WIN) $(WIN64) $(abspath $(BUILD)/dist) x86
 
+# The benchmark, never a test: what a frame costs and how soon the first one
+# shows, for every build Wine runs here; figures in build/bench/results.json.
+# BEFORE=<revision> measures that revision's program too, in the same run.
+.PHONY: bench
+bench: build
+	@scripts/bench-run.sh $(BEFORE)
+
 clean:
 	rm -rf $(BUILD)

@@ -1,0 +1,163 @@
+#include "bench/Frames.h"
+
+#include "bench/Allocations.h"
+#include "bench/BenchClock.h"
+#include "common/DataLibrary.h"
+#include "common/Settings.h"
+#include "descriptions/ShowMsg.h"
+#include "descriptions/ShowMsgWin.h"
+#include "model/PlanetaryModel.h"
+#include "scene/GlDraw.h"
+#include "shell/SaverWindow.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <vector>
+
+namespace {
+
+template <typename Model>
+concept FrameTakesStep = requires(Model& model, std::int32_t number, TDrawMsg* panel) {
+    RenderFrame(model, number, number, panel);
+};
+
+template <typename Model>
+bool DrawFrame(Model& model, std::int32_t step, std::int32_t frameRate, TDrawMsg& panel)
+{
+    if constexpr (FrameTakesStep<Model>) {
+        return RenderFrame(model, step, frameRate, &panel);
+    } else {
+        // This frame takes the time since the tick count it saw last: set that one step back.
+        FirstFrame = false;
+        CurTick = GetTickCount() - static_cast<std::uint32_t>(step);
+        return RenderFrame(model, frameRate, &panel);
+    }
+}
+
+// Kernel and user time of the whole process, seconds; NaN when not given.
+double CpuSeconds()
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return std::numeric_limits<double>::quiet_NaN();
+    const auto seconds = [](const FILETIME& time) {
+        return static_cast<double>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
+// The main loop's share between frames: every waiting message. False on WM_QUIT.
+bool PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) return false;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return true;
+}
+
+// The window opens maximised; the frames are drawn at the size asked for.
+bool SizeClientArea(int width, int height)
+{
+    ShowWindow(SaverWindow, SW_RESTORE);
+    RECT frame{0, 0, width, height};
+    const auto style = static_cast<DWORD>(GetWindowLongA(SaverWindow, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongA(SaverWindow, GWL_EXSTYLE));
+    RECT client;
+    return AdjustWindowRectEx(&frame, style, FALSE, exStyle) &&
+           SetWindowPos(SaverWindow, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                        SWP_NOZORDER | SWP_NOACTIVATE) &&
+           PumpMessages() && GetClientRect(SaverWindow, &client) && client.right == width && client.bottom == height;
+}
+
+// One pass of the main loop: messages, the frame, the swap.
+bool PresentFrame(TPlanetaryModel& model, const FrameOptions& options, TDrawMsg& panel, std::string& error)
+{
+    if (!PumpMessages()) {
+        error = "the window was closed";
+        return false;
+    }
+    if (!DrawFrame(model, options.stepMs, 1000 / options.stepMs, panel) || !SwapBuffers(SaverDC)) {
+        error = "a frame could not be drawn or presented";
+        return false;
+    }
+    return true;
+}
+
+bool DrawFrames(TPlanetaryModel& model, const FrameOptions& options, TDrawMsg& panel, FrameFigures& figures,
+                std::string& error)
+{
+    for (int i = 0; i < options.warmUpFrames; ++i)
+        if (!PresentFrame(model, options, panel, error)) return false;
+
+    std::vector<double> frameMs;
+    frameMs.reserve(static_cast<std::size_t>(options.measuredFrames));
+    const std::uint64_t allocations = AllocationCount();
+    const double cpu = CpuSeconds();
+    const double start = NowMs();
+    double previous = start;
+    for (int i = 0; i < options.measuredFrames; ++i) {
+        if (!PresentFrame(model, options, panel, error)) return false;
+        const double now = NowMs();
+        frameMs.push_back(now - previous);
+        previous = now;
+    }
+    const double wallSeconds = (previous - start) / 1000.0;
+    figures.cpuPerSecond = (CpuSeconds() - cpu) / wallSeconds;
+    figures.allocationsPerFrame =
+        static_cast<double>(AllocationCount() - allocations) / static_cast<double>(options.measuredFrames);
+    figures.framesPerSecond = options.measuredFrames / wallSeconds;
+
+    std::sort(frameMs.begin(), frameMs.end());
+    const std::size_t count = frameMs.size();
+    figures.medianMs = count % 2 ? frameMs[count / 2] : (frameMs[count / 2 - 1] + frameMs[count / 2]) / 2;
+    // Nearest rank: the smallest time at or above 95 % of the frames.
+    figures.p95Ms = frameMs[static_cast<std::size_t>(std::ceil(0.95 * static_cast<double>(count))) - 1];
+    return true;
+}
+
+std::uint32_t FixedShuffleSeed() { return 1; }
+
+} // namespace
+
+const bool StepHandedIn = FrameTakesStep<TPlanetaryModel>;
+
+bool MeasureFrames(int width, int height, const FrameOptions& options, FrameFigures& figures, std::string& error)
+{
+    // As run mode starts, with the defaults: clock, frame rate and panel on.
+    SetDefaultSettings();
+    Settings.Distance *= Settings.Scale;
+    Settings.Sizes *= Settings.Scale;
+    ShuffleSeed = FixedShuffleSeed;
+    TDrawMsg panel;
+    CreateDescPanel(panel, DataLibrary);
+    panel.DescOn = panel.DescOn && Settings.DescPlanet;
+    // The main loop calibrates the panel over its first seconds of measured rates;
+    // calibrated at the fixed step's rate, it shows the same in every run.
+    while (!panel.IsActive()) panel.Calibrate(1000 / options.stepMs);
+    auto model = std::make_unique<TPlanetaryModel>();
+    if (!model->Valid()) {
+        error = "the model could not be made";
+        return false;
+    }
+    CameraTilt = 0.0f;
+    FullScreen = false;
+
+    const double opening = NowMs();
+    if (!OpenSceneWindow("Astrolume bench", width, height, 32, *model)) {
+        error = "the window could not be opened";
+        return false;
+    }
+    figures.openMs = NowMs() - opening;
+    bool measured = SizeClientArea(width, height);
+    if (!measured)
+        error = "the window's client area could not be made the size asked for";
+    else
+        measured = DrawFrames(*model, options, panel, figures, error);
+    CloseSceneWindow();
+    return measured;
+}
