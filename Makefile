@@ -40,5 +40,14 @@ run: build
 dist: build
 	@scripts/dist.sh $(WIN) $(abspath $(BUILD)/dist) x86
 
+# The readers of outside data under libFuzzer, built natively with clang in a
+# tree of their own; each harness runs FUZZ_SECONDS.
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz: setup
+	@cmake -S tests/fuzz -B $(BUILD)/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(BUILD)/fuzz -j$(JOBS)
+	@tests/fuzz/run.sh $(abspath $(BUILD)/fuzz) $(FUZZ_SECONDS)
+
 clean:
 	rm -rf $(BUILD)
