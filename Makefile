@@ -47,5 +47,14 @@ dist: build
 bench: build
 	@scripts/bench-run.sh $(BEFORE)
 
+# The readers of outside data under libFuzzer, built natively with clang in a
+# tree of their own; each harness runs FUZZ_SECONDS.
+FUZZ_SECONDS ?= 60
+.PHONY: fuzz
+fuzz: setup
+	@cmake -S tests/fuzz -B $(BUILD)/fuzz -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+	@cmake --build $(BUILD)/fuzz -j$(JOBS)
+	@tests/fuzz/run.sh $(abspath $(BUILD)/fuzz) $(FUZZ_SECONDS)
+
 clean:
 	rm -rf $(BUILD)

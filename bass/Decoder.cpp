@@ -91,6 +91,47 @@ std::unique_ptr<Source> OpenWav(const std::uint8_t* data, std::size_t size)
     return nullptr;
 }
 
+// Whether the Vorbis comment header (the second packet, from the page after the
+// first page's 58 bytes) holds the vendor text and every comment it counts. The
+// Vorbis reader allocates by those counts and, when an allocation fails, frees
+// pointers it never set; a file that claims more than it holds is refused here.
+bool CommentsFit(const std::uint8_t* data, std::size_t size)
+{
+    std::vector<std::uint8_t> packet;
+    std::size_t at = 58;
+    for (bool ended = false; !ended;) {
+        if (size - std::min(at, size) < 27 || std::memcmp(data + at, "OggS", 4) != 0) return false;
+        const std::uint8_t* lacing = data + at + 27;
+        const std::size_t count = data[at + 26];
+        at += 27 + count;
+        // NOTE: the reader takes a page without lacing values as one with the
+        // previous page's first value, so such a page is refused too.
+        if (count == 0 || at > size) return false;
+        for (std::size_t s = 0; s < count && !ended; ++s) {
+            if (size - at < lacing[s]) return false;
+            packet.insert(packet.end(), data + at, data + at + lacing[s]);
+            at += lacing[s];
+            ended = lacing[s] < 255;
+        }
+    }
+    std::size_t next = 7;  // after the packet type and "vorbis"
+    const auto take = [&](std::size_t& bytes) {
+        if (packet.size() < next + 4) return false;
+        bytes = Le32(packet.data() + next);
+        next += 4;
+        return true;
+    };
+    std::size_t length = 0, comments = 0;
+    if (!take(length) || packet.size() - next < length) return false;
+    next += length;
+    if (!take(comments) || (packet.size() - next) / 4 < comments) return false;
+    for (; comments > 0; --comments) {
+        if (!take(length) || packet.size() - next < length) return false;
+        next += length;
+    }
+    return true;
+}
+
 // Converts any source to stereo at the output rate.
 class StereoDecoder : public Decoder {
 public:
@@ -133,7 +174,8 @@ private:
     {
         if (used_ == buffered_) {
             if (ended_) return false;
-            buffered_ = source_->Read(buffer_, kBuffer);
+            // A file of more channels than two fills the buffer with fewer frames.
+            buffered_ = source_->Read(buffer_, kBuffer * 2 / source_->channels);
             used_ = 0;
             if (buffered_ <= 0) {
                 buffered_ = 0;
@@ -179,6 +221,7 @@ std::unique_ptr<Decoder> OpenDecoder(const std::uint8_t* data, std::size_t size,
     if (data == nullptr || size == 0 || outputRate <= 0 || size > 0x7FFFFFFF) return nullptr;
     std::unique_ptr<Source> source;
     if (size >= 4 && std::memcmp(data, "OggS", 4) == 0) {
+        if (!CommentsFit(data, size)) return nullptr;
         int error = 0;
         stb_vorbis* v = stb_vorbis_open_memory(data, static_cast<int>(size), &error, nullptr);
         if (v == nullptr) return nullptr;

@@ -1,5 +1,6 @@
 #include "support/Streams.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -87,12 +88,15 @@ void TMemoryStream::Reserve(std::int32_t NewCapacity)
         Capacity_ = 0;
         return;
     }
-    Attach(p, Size_);
-    Capacity_ = NewCapacity;
+    // A capacity below the size cuts the block under the data: the stream keeps
+    // what the block still holds, and a capacity below zero holds nothing.
+    Attach(p, std::clamp(Size_, 0, std::max(NewCapacity, 0)));
+    Capacity_ = std::max(NewCapacity, 0);
 }
 
 void TMemoryStream::Resize(std::int32_t NewSize)
 {
+    NewSize = std::max(NewSize, 0);  // no stream is smaller than empty
     if (NewSize < Position_) Seek(0, soEnd);
     Reserve(NewSize);
     if (Capacity_ >= NewSize) Size_ = NewSize;
