@@ -51,8 +51,7 @@ TEST_F(PictureTest, DecodesIntoBottomUp24BitBitmapsWithPaddedRows)
 
         DIBSECTION section{};
         ASSERT_EQ(GetObjectA(bitmap, sizeof section, &section), static_cast<int>(sizeof section));
-        EXPECT_EQ(section.dsBmih.biBitCount, 24);
-        EXPECT_EQ(section.dsBmih.biHeight, c.height) << "positive height: bottom-up";
+        EXPECT_TRUE(section.dsBmih.biBitCount == 24 && section.dsBmih.biHeight == c.height) << "bottom-up 24 bits";
         ASSERT_EQ(section.dsBm.bmWidthBytes, c.rowBytes);
         const auto* bits = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
         for (const Sample& s : c.samples) {
@@ -91,23 +90,20 @@ TEST_F(PictureTest, FailuresReturnNoBitmapAndClearTheRecord)
 
 TEST_F(PictureTest, RepeatedLoadsLeakNothing)
 {
-    const auto round = [this] {
-        for (int id : {QuadrantsJpeg, TinyBmp, Garbage, Icon, Missing}) {
-            TPictureInfo info{};
-            HBITMAP bitmap = nullptr;
-            if (LoadPictureFromResource(info, library.get(), id, bitmap)) DeleteObject(bitmap);
-        }
-    };
-    const auto counts = [] {
+    const auto rounds = [this](int count) {
+        for (int i = 0; i < count; ++i)
+            for (int id : {QuadrantsJpeg, TinyBmp, Garbage, Icon, Missing}) {
+                TPictureInfo info{};
+                HBITMAP bitmap = nullptr;
+                if (LoadPictureFromResource(info, library.get(), id, bitmap)) DeleteObject(bitmap);
+            }
         PROCESS_MEMORY_COUNTERS_EX memory{};
         GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
         return std::tuple(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
                           GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), memory.PrivateUsage / (16 << 20));
     };
-    round(); // the loader's own one-time allocations happen here
-    const auto [gdi, user, memory] = counts();
-    for (int i = 0; i < 1000; ++i) round();
-    const auto [gdiAfter, userAfter, memoryAfter] = counts();
+    const auto [gdi, user, memory] = rounds(1);  // after the loader's own one-time allocations
+    const auto [gdiAfter, userAfter, memoryAfter] = rounds(1000);
     EXPECT_TRUE(gdiAfter == gdi && userAfter == user) << gdiAfter << " GDI, " << userAfter << " USER objects";
     EXPECT_LE(memoryAfter, memory + 1) << "16 MB steps: a leaked copy of the 64 KiB undecodable resource adds 64 MB";
 }
