@@ -18,10 +18,7 @@ constexpr TPlanetScale Defaults = {20.0f, 0.5f * 0.04f, 2.0f * 0.04f};
 // at the default settings: model units, periods in 1/100 s of angle, degrees.
 TEST(PlanetValues, EveryPlanetAtDefaultSettings)
 {
-    struct {
-        int index;
-        float orbitRadius, radius, orbitPeriod, spinPeriod, tilt;
-    } const expected[] = {
+    struct { int index; float orbitRadius, radius, orbitPeriod, spinPeriod, tilt; } const expected[] = {
         {1, 2.661f, 0.20672f, 4.39825f, 2.9325f, 7.0f},      {2, 3.669f, 0.5168f, 11.2238f, 12.15f, 177.0f},
         {3, 5.55f, 0.544f, 18.25f, 0.049865f, 23.45f},       {4, 6.972f, 0.28832f, 34.3283f, 0.049215f, 25.0f},
         {5, 12.609f, 3.3728f, 216.445f, 0.040485f, 3.1f},    {6, 23.217f, 2.448f, 537.645f, 0.04132f, 26.4f},
@@ -47,7 +44,8 @@ TEST(AdvanceAngle, ScalesWithElapsedWithoutClampAndSpeedZeroStandsStill)
     EXPECT_FLOAT_EQ(AdvanceAngle(0.0f, 100, -0.5f), -2.0f);
     EXPECT_EQ(AdvanceAngle(3.0f, 10, std::numeric_limits<float>::quiet_NaN()), 3.0f);
     const TPlanetValues still = PlanetValues(3, {0.0f, Defaults.Distance, Defaults.Sizes});
-    EXPECT_TRUE(AdvanceAngle(1.0f, 5000, still.OrbitPeriod) == 1.0f && AdvanceAngle(2.0f, 5000, still.SpinPeriod) == 2.0f);
+    EXPECT_EQ(AdvanceAngle(1.0f, 5000, still.OrbitPeriod), 1.0f) << "speed 0 stands still";
+    EXPECT_EQ(AdvanceAngle(2.0f, 5000, still.SpinPeriod), 2.0f);
 }
 
 TEST(InitialOrbitAngle, JupiterFixedOthersRandomInRange)

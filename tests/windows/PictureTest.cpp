@@ -28,11 +28,8 @@ protected:
 TEST_F(PictureTest, DecodesIntoBottomUp24BitBitmapsWithPaddedRows)
 {
     struct Sample { int x, y; TBgr colour; };
-    const struct {
-        const char* name;
-        int id, width, height, rowBytes, tolerance;
-        std::vector<Sample> samples;  // JPEG: well inside each quadrant, away from block edges
-    } cases[] = {
+    // JPEG samples well inside each quadrant, away from block edges.
+    const struct { const char* name; int id, width, height, rowBytes, tolerance; std::vector<Sample> samples; } cases[] = {
         {"JPEG", QuadrantsJpeg, 256, 128, 768, 24,
          {{30, 20, {0, 0, 255}}, {220, 20, {0, 255, 0}}, {30, 100, {255, 0, 0}}, {220, 100, {255, 255, 255}}}},
         {"BMP 3 wide: 9 bytes of pixels, 3 of filler", TinyBmp, 3, 2, 12, 0,
@@ -65,12 +62,8 @@ TEST_F(PictureTest, DecodesIntoBottomUp24BitBitmapsWithPaddedRows)
 
 TEST_F(PictureTest, FailuresReturnNoBitmapAndClearTheRecord)
 {
-    const struct {
-        const char* name;
-        int id;
-        bool picture;  // a picture is held afterwards, of the kind left in the record
-        std::int32_t type;
-    } cases[] = {
+    // picture: one is held afterwards, of the kind left in the record as type.
+    const struct { const char* name; int id; bool picture; std::int32_t type; } cases[] = {
         {"undecodable bytes", Garbage, false, 0},
         {"an icon decodes but is not a bitmap", Icon, true, PICTYPE_ICON},
         {"a missing resource leaves the icon held", Missing, true, 0},

@@ -28,7 +28,8 @@ TEST_F(SceneWindow, FramesLeaveTheStateAsTheSetUpMadeIt)
         EXPECT_EQ(value, depth) << stack;
     }
     GLfloat texture[16], modelview[16], color[4];
-    glGetFloatv(GL_TEXTURE_MATRIX, texture), glGetFloatv(GL_MODELVIEW_MATRIX, modelview), glGetFloatv(GL_CURRENT_COLOR, color);
+    glGetFloatv(GL_TEXTURE_MATRIX, texture), glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    glGetFloatv(GL_CURRENT_COLOR, color);
     EXPECT_EQ(texture[0], 1.0f);
     // The tilt and the Sun's rotation are undone: the camera's translation alone is left.
     EXPECT_NEAR(modelview[5], 1.0f, 1e-5);
