@@ -10,17 +10,15 @@
 
 namespace {
 
-// Run mode's defaults after Distance and Sizes are multiplied by Scale 0.04.
+// Run mode's defaults after Distance and Sizes are multiplied by Scale 0.04: three
+// values far apart, so a value scaled by the wrong setting shows in every row.
 constexpr TPlanetScale Defaults = {20.0f, 0.5f * 0.04f, 2.0f * 0.04f};
 
 // Where each body circles, how big it is and how fast it goes round and turns
 // at the default settings: model units, periods in 1/100 s of angle, degrees.
 TEST(PlanetValues, EveryPlanetAtDefaultSettings)
 {
-    struct {
-        int index;
-        float orbitRadius, radius, orbitPeriod, spinPeriod, tilt;
-    } const expected[] = {
+    struct { int index; float orbitRadius, radius, orbitPeriod, spinPeriod, tilt; } const expected[] = {
         {1, 2.661f, 0.20672f, 4.39825f, 2.9325f, 7.0f},      {2, 3.669f, 0.5168f, 11.2238f, 12.15f, 177.0f},
         {3, 5.55f, 0.544f, 18.25f, 0.049865f, 23.45f},       {4, 6.972f, 0.28832f, 34.3283f, 0.049215f, 25.0f},
         {5, 12.609f, 3.3728f, 216.445f, 0.040485f, 3.1f},    {6, 23.217f, 2.448f, 537.645f, 0.04132f, 26.4f},
@@ -38,24 +36,6 @@ TEST(PlanetValues, EveryPlanetAtDefaultSettings)
     }
 }
 
-TEST(PlanetValues, EachSettingScalesOnlyItsOwnValues)
-{
-    for (int i = 1; i < PlanetRows; ++i) {
-        SCOPED_TRACE(PlanetTable[i].Name);
-        const TPlanetValues base = PlanetValues(i, Defaults);
-        const TPlanetValues faster = PlanetValues(i, {Defaults.Speed * 2, Defaults.Distance, Defaults.Sizes});
-        const TPlanetValues bigger = PlanetValues(i, {Defaults.Speed, Defaults.Distance, Defaults.Sizes * 3});
-        const TPlanetValues farther = PlanetValues(i, {Defaults.Speed, Defaults.Distance * 2, Defaults.Sizes});
-        EXPECT_FLOAT_EQ(faster.OrbitPeriod, base.OrbitPeriod / 2);
-        EXPECT_FLOAT_EQ(faster.SpinPeriod, base.SpinPeriod / 2);
-        EXPECT_FLOAT_EQ(bigger.Radius, base.Radius * 3);
-        EXPECT_FLOAT_EQ(farther.OrbitRadius, base.OrbitRadius * 2);
-        EXPECT_TRUE(faster.OrbitRadius == base.OrbitRadius && faster.Radius == base.Radius &&
-                    bigger.OrbitRadius == base.OrbitRadius && bigger.OrbitPeriod == base.OrbitPeriod &&
-                    farther.Radius == base.Radius);
-    }
-}
-
 TEST(AdvanceAngle, ScalesWithElapsedWithoutClampAndSpeedZeroStandsStill)
 {
     EXPECT_EQ(AdvanceAngle(0.25f, 0, 18.25f), 0.25f);
@@ -64,9 +44,8 @@ TEST(AdvanceAngle, ScalesWithElapsedWithoutClampAndSpeedZeroStandsStill)
     EXPECT_FLOAT_EQ(AdvanceAngle(0.0f, 100, -0.5f), -2.0f);
     EXPECT_EQ(AdvanceAngle(3.0f, 10, std::numeric_limits<float>::quiet_NaN()), 3.0f);
     const TPlanetValues still = PlanetValues(3, {0.0f, Defaults.Distance, Defaults.Sizes});
-    EXPECT_EQ(AdvanceAngle(1.0f, 5000, still.OrbitPeriod), 1.0f);
+    EXPECT_EQ(AdvanceAngle(1.0f, 5000, still.OrbitPeriod), 1.0f) << "speed 0 stands still";
     EXPECT_EQ(AdvanceAngle(2.0f, 5000, still.SpinPeriod), 2.0f);
-    EXPECT_NEAR(still.OrbitRadius, 5.55f, 1e-5);  // still drawn where it belongs
 }
 
 TEST(InitialOrbitAngle, JupiterFixedOthersRandomInRange)
@@ -76,8 +55,7 @@ TEST(InitialOrbitAngle, JupiterFixedOthersRandomInRange)
     RandomSeed(12345);
     for (int i = 0; i < 500; ++i) {
         const float angle = InitialOrbitAngle("Mars");
-        ASSERT_GE(angle, 0.0f);
-        ASSERT_LE(angle, 359.99f + 1e-4f);
+        ASSERT_TRUE(angle >= 0.0f && angle <= 359.99f + 1e-4f) << angle;
         ASSERT_NEAR(angle * 100, std::round(angle * 100), 0.02);  // steps of 0.01
         seen.insert(angle);
     }

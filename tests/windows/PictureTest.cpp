@@ -28,11 +28,8 @@ protected:
 TEST_F(PictureTest, DecodesIntoBottomUp24BitBitmapsWithPaddedRows)
 {
     struct Sample { int x, y; TBgr colour; };
-    const struct {
-        const char* name;
-        int id, width, height, rowBytes, tolerance;
-        std::vector<Sample> samples;  // JPEG: well inside each quadrant, away from block edges
-    } cases[] = {
+    // JPEG samples well inside each quadrant, away from block edges.
+    const struct { const char* name; int id, width, height, rowBytes, tolerance; std::vector<Sample> samples; } cases[] = {
         {"JPEG", QuadrantsJpeg, 256, 128, 768, 24,
          {{30, 20, {0, 0, 255}}, {220, 20, {0, 255, 0}}, {30, 100, {255, 0, 0}}, {220, 100, {255, 255, 255}}}},
         {"BMP 3 wide: 9 bytes of pixels, 3 of filler", TinyBmp, 3, 2, 12, 0,
@@ -51,8 +48,7 @@ TEST_F(PictureTest, DecodesIntoBottomUp24BitBitmapsWithPaddedRows)
 
         DIBSECTION section{};
         ASSERT_EQ(GetObjectA(bitmap, sizeof section, &section), static_cast<int>(sizeof section));
-        EXPECT_EQ(section.dsBmih.biBitCount, 24);
-        EXPECT_EQ(section.dsBmih.biHeight, c.height) << "positive height: bottom-up";
+        EXPECT_TRUE(section.dsBmih.biBitCount == 24 && section.dsBmih.biHeight == c.height) << "bottom-up 24 bits";
         ASSERT_EQ(section.dsBm.bmWidthBytes, c.rowBytes);
         const auto* bits = static_cast<const std::uint8_t*>(section.dsBm.bmBits);
         for (const Sample& s : c.samples) {
@@ -66,12 +62,8 @@ TEST_F(PictureTest, DecodesIntoBottomUp24BitBitmapsWithPaddedRows)
 
 TEST_F(PictureTest, FailuresReturnNoBitmapAndClearTheRecord)
 {
-    const struct {
-        const char* name;
-        int id;
-        bool picture;  // a picture is held afterwards, of the kind left in the record
-        std::int32_t type;
-    } cases[] = {
+    // picture: one is held afterwards, of the kind left in the record as type.
+    const struct { const char* name; int id; bool picture; std::int32_t type; } cases[] = {
         {"undecodable bytes", Garbage, false, 0},
         {"an icon decodes but is not a bitmap", Icon, true, PICTYPE_ICON},
         {"a missing resource leaves the icon held", Missing, true, 0},
@@ -91,23 +83,20 @@ TEST_F(PictureTest, FailuresReturnNoBitmapAndClearTheRecord)
 
 TEST_F(PictureTest, RepeatedLoadsLeakNothing)
 {
-    const auto round = [this] {
-        for (int id : {QuadrantsJpeg, TinyBmp, Garbage, Icon, Missing}) {
-            TPictureInfo info{};
-            HBITMAP bitmap = nullptr;
-            if (LoadPictureFromResource(info, library.get(), id, bitmap)) DeleteObject(bitmap);
-        }
-    };
-    const auto counts = [] {
+    const auto rounds = [this](int count) {
+        for (int i = 0; i < count; ++i)
+            for (int id : {QuadrantsJpeg, TinyBmp, Garbage, Icon, Missing}) {
+                TPictureInfo info{};
+                HBITMAP bitmap = nullptr;
+                if (LoadPictureFromResource(info, library.get(), id, bitmap)) DeleteObject(bitmap);
+            }
         PROCESS_MEMORY_COUNTERS_EX memory{};
         GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
         return std::tuple(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
                           GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), memory.PrivateUsage / (16 << 20));
     };
-    round(); // the loader's own one-time allocations happen here
-    const auto [gdi, user, memory] = counts();
-    for (int i = 0; i < 1000; ++i) round();
-    const auto [gdiAfter, userAfter, memoryAfter] = counts();
+    const auto [gdi, user, memory] = rounds(1);  // after the loader's own one-time allocations
+    const auto [gdiAfter, userAfter, memoryAfter] = rounds(1000);
     EXPECT_TRUE(gdiAfter == gdi && userAfter == user) << gdiAfter << " GDI, " << userAfter << " USER objects";
     EXPECT_LE(memoryAfter, memory + 1) << "16 MB steps: a leaked copy of the 64 KiB undecodable resource adds 64 MB";
 }
