@@ -99,10 +99,9 @@ TEST_F(PictureTest, RepeatedLoadsLeakNothing)
         }
     };
     const auto counts = [] {
-        PROCESS_MEMORY_COUNTERS_EX memory{};
-        GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
         return std::tuple(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-                          GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), memory.PrivateUsage / (16 << 20));
+                          GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS),
+                          probe::PrivateBytes(GetCurrentProcess()) / (16 << 20));
     };
     round(); // the loader's own one-time allocations happen here
     const auto [gdi, user, memory] = counts();
