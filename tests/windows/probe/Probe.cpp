@@ -349,10 +349,11 @@ void ClearStoredDataPath() { RegDeleteKeyValueA(HKEY_CURRENT_USER, AstrolumeKey,
 
 std::optional<std::string> StoredDataPath()
 {
-    char text[MAX_PATH] = {};
-    DWORD size = sizeof text;
-    if (RegGetValueA(HKEY_CURRENT_USER, AstrolumeKey, "Path", RRF_RT_REG_SZ, nullptr, text, &size)) return std::nullopt;
-    return text;
+    DWORD size = 0;  // a stored path may be longer than any folder can be
+    if (RegGetValueA(HKEY_CURRENT_USER, AstrolumeKey, "Path", RRF_RT_REG_SZ, nullptr, nullptr, &size)) return std::nullopt;
+    std::string text(size, '\0');
+    if (RegGetValueA(HKEY_CURRENT_USER, AstrolumeKey, "Path", RRF_RT_REG_SZ, nullptr, text.data(), &size)) return std::nullopt;
+    return std::string(text.c_str());
 }
 
 void StoreDataPath(const std::string& folder) { SetRegString(AstrolumeKey, "Path", folder); }
