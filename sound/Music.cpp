@@ -5,6 +5,7 @@
 #include "sound/Bass.h"
 #include "support/Streams.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -39,7 +40,9 @@ void StartSound()
 
     SavedMasterVolume = BASS_GetVolume();
     VolumeChanged = true;
-    BASS_SetVolume(static_cast<float>(Settings.Volume) / 100.0f);
+    // Any tool can store any Volume; the library refuses a level outside 0 to 1
+    // and would leave the music at the user's own master volume.
+    BASS_SetVolume(static_cast<float>(std::clamp(Settings.Volume, 0, 100)) / 100.0f);
 
     MusicData.reset(new (std::nothrow) TMemoryStream);
     if (!MusicData) return;

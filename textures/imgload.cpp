@@ -99,6 +99,9 @@ bool PictureToDIB(TPictureInfo& Info)
     Info.Handle = reinterpret_cast<HGDIOBJ>(static_cast<UINT_PTR>(handle));
     Info.PictureType = type;
     if (type != PICTYPE_BITMAP) return true; // kept as it is; GetPictureBitmap refuses it
+    // A picture header can claim any size; beyond this side no texture is
+    // uploaded anyway, and the copy alone would take hundreds of megabytes.
+    if (Info.Width > MaxPictureSide || Info.Height > MaxPictureSide) return false;
 
     UniqueGdiObject converted;
     {

@@ -28,6 +28,9 @@ struct TPictureInfo {
 };
 
 inline constexpr std::int32_t PictureTypeBitmap = 1;
+// Pixels on the longer side of the largest picture converted (a texture of 8192
+// is as large as common hardware takes).
+inline constexpr std::int32_t MaxPictureSide = 8192;
 
 // The one record the texture set, the preview and the configuration dialog share.
 extern TPictureInfo PictureInfo;

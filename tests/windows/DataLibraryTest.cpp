@@ -181,6 +181,18 @@ TEST_F(DataSearch, UserFolderThenProgramFolderThenMachineFolderThenTheDialog)
         Forget();
     }
 
+    // A stored "Path" that names a file, a missing drive, a share or a too long folder: the program's library.
+    for (const std::string& path : {TestLibrary("v272"), std::string("Q:\\Nowhere"), std::string("\\\
+ohost\\share"),
+                                    "C:\\" + std::string(300, 'p')}) {
+        SCOPED_TRACE(path);
+        probe::StoreDataPath(path);
+        const std::string program = Folder("v272");
+        EXPECT_EQ(Search(program), 0);
+        EXPECT_TRUE(DataLoaded && DataPath == program && probe::StoredDataPath() == path) << DataPath;
+        Forget();
+    }
+
     TBrowseDir browser(nullptr); // the dialog's check of an item without a path
     browser.UserText = DataLibraryName;
     browser.OKEnabled = true;

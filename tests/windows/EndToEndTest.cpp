@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <list>
+
+using namespace std::string_literals;
 
 namespace {
 
@@ -75,12 +78,19 @@ TEST_F(EndToEnd, RunModeErrorsShowTheirBoxesAndEnd)
     ExpectQuietEnd(missing, probe::WaitForWindowOfClass(missing.id(), "Astrolume", 0));
 }
 
+// Command lines any host can pass: unknown letters, and preview or password mode with a
+// handle that names no window of its own to draw in, end without any window.
 TEST_F(EndToEnd, UnknownLettersEndWithoutAnyWindowAndConfigurationEndsAfterOk)
 {
     InstallLibrary("v272");
-    for (const char* arguments : {"/x", "/"}) ExpectQuietEnd(Start(arguments));
+    HWND gone = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    const std::string goneHandle = std::to_string(reinterpret_cast<INT_PTR>(gone)), digits(10000, '7');
+    ASSERT_TRUE(DestroyWindow(gone));
+    for (const std::string& arguments : {"/x"s, "/"s, "/"s + std::string(10000, 'q'), "\"/x\"\"y\" \"/s\""s, "/p 0"s,
+                                         "/P " + goneHandle, "-p 4294967297"s, "/p " + digits, "/a garbage"s, "/A"s})
+        ExpectQuietEnd(Start(arguments));
     // An empty quoted argument counts as no argument; a handle after "/c:" is not used.
-    for (const char* arguments : {"/c", "", "\"\"", "/c:1234"}) {
+    for (const std::string& arguments : {"/c"s, ""s, "\"\""s, "/c:1234"s, " \t "s, "/C"s, "-c"s, "/c "s + digits}) {
         auto& saver = Start(arguments);
         HWND dialog = probe::WaitForWindow(saver.id(), "Astrolume Configuration", 20000);
         ASSERT_TRUE(dialog && probe::PressButton(dialog, IDOK)) << "no configuration dialog for " << arguments;
@@ -196,6 +206,27 @@ TEST_F(EndToEnd, PreviewStaysInItsHostUntilTheHostGoes)
     EXPECT_TRUE(PumpUntil(5000, [&] { return preview.Wait(0).has_value(); })) << "still running without its host";
     ExpectQuietEnd(preview);
     ExpectQuietEnd(Start("/p " + handle));
+}
+
+// Two minutes of the saver with its own library keep its private memory flat
+// after a warm-up: within 2 MiB (heap steps, the panel's texts moving on).
+TEST_F(EndToEnd, LongRunKeepsItsMemoryFlat)
+{
+    InstallLibrary("");
+    auto& saver = Start("/s");
+    HWND window = WaitForScene(saver);
+    ASSERT_NE(window, nullptr);
+    const UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, saver.id()));
+    ASSERT_TRUE(process);
+    Sleep(20000);  // a run of a length, not a wait for something
+    const std::int64_t warm = probe::PrivateBytes(process.get());
+    Sleep(100000);
+    const std::int64_t end = probe::PrivateBytes(process.get());
+    std::cout << "private bytes after warm-up " << warm << ", at the end " << end << std::endl;
+    EXPECT_GT(warm, 0);
+    EXPECT_LT(end - warm, 2 << 20);
+    ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1));
+    ExpectQuietEnd(saver, window);
 }
 
 } // namespace

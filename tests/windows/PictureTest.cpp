@@ -90,10 +90,9 @@ TEST_F(PictureTest, RepeatedLoadsLeakNothing)
                 HBITMAP bitmap = nullptr;
                 if (LoadPictureFromResource(info, library.get(), id, bitmap)) DeleteObject(bitmap);
             }
-        PROCESS_MEMORY_COUNTERS_EX memory{};
-        GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
         return std::tuple(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-                          GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), memory.PrivateUsage / (16 << 20));
+                          GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS),
+                          probe::PrivateBytes(GetCurrentProcess()) / (16 << 20));
     };
     const auto [gdi, user, memory] = rounds(1);  // after the loader's own one-time allocations
     const auto [gdiAfter, userAfter, memoryAfter] = rounds(1000);

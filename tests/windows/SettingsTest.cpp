@@ -68,12 +68,6 @@ TEST_F(SettingsTest, OneMissingValueRewritesEveryDefaultButClockShort)
         // "Path" is not a setting: a reset leaves it.
         EXPECT_EQ(StoredSettingTexts(), With(expected, {{"Path", "C:\\Data Folder"}}));
     }
-    // A value of another type counts as missing, and the reset stores it as text.
-    StoreSettingTexts(OwnTexts);
-    const DWORD volume = 60;
-    ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, SettingsKey, "Volume", REG_DWORD, &volume, sizeof volume), ERROR_SUCCESS);
-    LoadSettings();
-    EXPECT_EQ(StoredSettingTexts().at("Volume"), "25");
 }
 
 } // namespace

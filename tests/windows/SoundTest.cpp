@@ -78,6 +78,14 @@ TEST_F(Music, CallsFromStartToEnd)
          {"ChannelPlay 77 0", "Stop", "SetVolume 500", "StreamFree 77", "Free"}},
         {"sound off never touches the volume", "bass24", false, 30, true, true,
          {"GetVersion", "Init -1 44100 0 0 0"}, {"Free"}},
+        {"a volume past 100 plays at full volume", "bass24", true, 500, true, true,
+         {"GetVersion", "Init -1 44100 0 0 0", "GetVolume", "SetVolume 1000", "StreamCreateFile 1 0 29 4 [Og]"},
+         {"ChannelPlay 77 0", "Stop", "SetVolume 500", "StreamFree 77", "Free"}},
+        {"a negative volume is silence", "bass24", true, -1, true, true,
+         {"GetVersion", "Init -1 44100 0 0 0", "GetVolume", "SetVolume 0", "StreamCreateFile 1 0 29 4 [Og]"},
+         {"ChannelPlay 77 0", "Stop", "SetVolume 500", "StreamFree 77", "Free"}},
+        {"a device that does not open stays silent", "bassnoinit", true, 30, true, false,
+         {"GetVersion", "Init -1 44100 0 0 0"}, {"Free"}},
         {"another version stays silent", "bass23", true, 30, true, false, {"GetVersion"}, {"Free"}},
         {"no library in the data folder", "v271", true, 30, true, false, {}, {}},
         {"no music resource still gives the volume back", "bass24", true, 0, false, false,
@@ -191,6 +199,31 @@ TEST_F(AudioLibrary, MonoWavIsResampledAndEndsWithoutTheLoopFlag)
     EXPECT_LT(heard.loudFrames, 44100 * 3 / 10) << "played past its end";
     EXPECT_GT(heard.peak, 15000);
     EXPECT_NEAR(heard.frequency, 440.0, 30.0);
+}
+
+// Music bytes anyone can put in a data library: refused with an error, or played
+// and freed without reading past their end.
+TEST_F(AudioLibrary, HostileMusicIsRefusedOrPlayedWithinItsBytes)
+{
+    const Bytes ogg = ReadFile(TestData("audio\\tone.ogg")), wav = ReadFile(TestData("audio\\tone.wav"));
+    Bytes lying(wav.begin(), wav.begin() + 64), noise(4096);
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>(i * 2654435761u >> 13);
+    lying[40] = lying[41] = lying[42] = '\xff';  // the data chunk claims 16 MiB more than there is
+    const struct { const char* name; Bytes bytes; } rows[] = {
+        {"zero bytes", {}}, {"random bytes", noise}, {"truncated Ogg", Bytes(ogg.begin(), ogg.begin() + 300)},
+        {"truncated WAV", Bytes(wav.begin(), wav.begin() + 30)}, {"WAV header lying about its length", lying},
+    };
+    ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr));
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const DWORD stream = BASS_StreamCreateFile(TRUE, row.bytes.data(), 0, row.bytes.size(), BASS_SAMPLE_LOOP);
+        EXPECT_TRUE(stream != 0 || BASS_ErrorGetCode() != 0) << "refused without an error code";
+        if (stream == 0) continue;
+        EXPECT_TRUE(BASS_ChannelPlay(stream, FALSE));
+        Sleep(300);  // a few mixing periods over the short data, looped
+        EXPECT_TRUE(BASS_StreamFree(stream));
+    }
+    EXPECT_TRUE(BASS_Free());
 }
 
 } // namespace

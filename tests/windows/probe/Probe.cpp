@@ -380,10 +380,11 @@ void ClearStoredDataPath() { RegDeleteKeyValueA(HKEY_CURRENT_USER, AstrolumeKey,
 
 std::optional<std::string> StoredDataPath()
 {
-    char text[MAX_PATH] = {};
-    DWORD size = sizeof text;
-    if (RegGetValueA(HKEY_CURRENT_USER, AstrolumeKey, "Path", RRF_RT_REG_SZ, nullptr, text, &size)) return std::nullopt;
-    return text;
+    DWORD size = 0;  // a stored path may be longer than any folder can be
+    if (RegGetValueA(HKEY_CURRENT_USER, AstrolumeKey, "Path", RRF_RT_REG_SZ, nullptr, nullptr, &size)) return std::nullopt;
+    std::string text(size, '\0');
+    if (RegGetValueA(HKEY_CURRENT_USER, AstrolumeKey, "Path", RRF_RT_REG_SZ, nullptr, text.data(), &size)) return std::nullopt;
+    return std::string(text.c_str());
 }
 
 void StoreDataPath(const std::string& folder) { SetRegString(AstrolumeKey, "Path", folder); }
@@ -435,6 +436,16 @@ std::string SelectedFolderName(HWND dialog)
     char text[MAX_PATH] = {};
     TVITEMA data{TVIF_TEXT, item, 0, 0, text, sizeof text, 0, 0, 0, 0};
     return item && SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data)) ? text : std::string();
+}
+
+std::int64_t PrivateBytes(HANDLE process)
+{
+    std::int64_t bytes = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* at = nullptr; VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;
+         at += region.RegionSize)
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) bytes += static_cast<std::int64_t>(region.RegionSize);
+    return bytes;
 }
 
 } // namespace probe

@@ -45,7 +45,11 @@ EXPORT int WINAPI BASS_ErrorGetCode(void) { Log("ErrorGetCode"); return 0; }
 EXPORT BOOL WINAPI BASS_Init(int device, DWORD freq, DWORD flags, HWND win, const void* clsid)
 {
     Log("Init %d %lu %lu %d %d", device, freq, flags, win != NULL, clsid != NULL);
+#ifdef FAKEBASS_INIT_FAILS
+    return FALSE;
+#else
     return TRUE;
+#endif
 }
 EXPORT BOOL WINAPI BASS_Free(void) { Log("Free"); return TRUE; }
 EXPORT BOOL WINAPI BASS_Start(void) { Log("Start"); return TRUE; }

@@ -1,0 +1,232 @@
+// Inputs anyone can plant (registry values, data-library resources) met by the
+// program's own code in this process: a clear message where it has one, a fall-back
+// where it has none, and never a crash, a hang, a leak or a half-written registry.
+#include "tests/windows/SceneWindow.h"
+#include "tests/windows/probe/SettingsTexts.h"
+
+#include "descriptions/ShowMsgWin.h"
+#include "textures/Fonts.h"
+#include "textures/Texture.h"
+
+#include <psapi.h>
+
+#include <iostream>
+#include <string>
+
+using namespace std::string_literals;
+
+namespace {
+using namespace probe;
+
+// A raw value under the settings key, then the program's load, then a model built
+// at what was read and one frame drawn with it. `reads` is the field's text after the
+// load, or null when the value counts as missing and every default is written back.
+TEST_F(SceneWindow, HostileRegistryValuesLoadIntoSettingsTheSceneSurvives)
+{
+    const ScratchRegistryKey scratch{SettingsKey};
+    const std::string big(65536, '7');
+    const struct { const char* name; DWORD type; std::string data; const char* reads; } rows[] = {
+        {"Quality", REG_DWORD, "\x1e\0\0\0"s, nullptr},
+        {"Speed", REG_BINARY, "\x01\x02"s, nullptr},
+        {"Scale", REG_MULTI_SZ, "1\0002\0\0"s, nullptr},
+        {"Volume", REG_DWORD, "<\0\0\0"s, nullptr},
+        {"CamDistance", REG_SZ, "\0"s, "0.0"},
+        {"Quality", REG_SZ, "12\0junk\0"s, "12"},
+        // Text that does not convert gives 0, which the drawing code has to survive.
+        {"Sizes", REG_SZ, big + '\0', "0.000"},
+        {"CamDistance", REG_SZ, "NaN\0"s, "0.0"},
+        {"Speed", REG_SZ, "Inf\0"s, "0.0"},
+        {"Distance", REG_SZ, "1e300\0"s, "0.000"},
+        {"CamRotation", REG_SZ, "-0\0"s, "0.00"},
+        {"Quality", REG_SZ, "0\0"s, "0"},
+        {"Quality", REG_SZ, "-5\0"s, "-5"},
+        {"Quality", REG_SZ, "1000000000\0"s, "1000000000"},
+        {"Speed", REG_SZ, "0\0"s, "0.0"},
+        {"Volume", REG_SZ, "500\0"s, "500"},
+        {"Volume", REG_SZ, "-1\0"s, "-1"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.name) + " = " + row.data.substr(0, 16));
+        ASSERT_TRUE(DeleteRegKey(SettingsKey));
+        StoreSettingTexts(OwnTexts);
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, SettingsKey, row.name, row.type, row.data.data(),
+                                  static_cast<DWORD>(row.data.size())), ERROR_SUCCESS);
+        LoadSettings();
+        const SettingTexts read = TextsOf(Settings);
+        if (!row.reads) {  // ClockShort keeps what was read before the reset (SettingsTest)
+            EXPECT_EQ(read, With(DefaultTexts, {{"ClockShort", read.at("ClockShort")}}));
+            EXPECT_EQ(StoredSettingTexts(), read) << "not every default was written back";
+        } else {
+            EXPECT_EQ(read, With(OwnTexts, {{row.name, row.reads}}));
+        }
+        TPlanetaryModel atRead;
+        atRead.BuildLists();
+        EXPECT_TRUE(RenderFrame(atRead, 100, 0, nullptr) && RenderFrame(atRead, 100, 0, nullptr));
+        atRead.ReleaseLists();
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+}
+
+// Texts of any size and any bytes as the description and the message list: the
+// panel is made and runs through its frames (calibrated, typing, shrinking) without
+// failing. Made here in memory; a rebuilt library hands over the same bytes.
+TEST_F(BuiltLibraryWindow, HostileTextsMakeAPanelThatRuns)
+{
+    std::string controls, blocks, tenThousand;
+    for (int i = 0; i < 1 << 20; ++i) controls += static_cast<char>(i % 32);
+    for (int i = 0; i < 100000; ++i) blocks += "object " + std::string(BodyNames[i % BodyCount]) + "\r\n\x01line\r\nobjend\r\n";
+    for (int i = 0; i < 10000; ++i) tenThousand += "message " + std::to_string(i) + "\r\n";
+    const std::string desc = ReadTextResource(DataLibrary, DescriptionResource);
+    std::string huge;
+    while (huge.size() < 10'000'000) huge += desc;
+    const struct { const char* name; std::string description, messages; } rows[] = {
+        {"10 MB of descriptions", huge, tenThousand},
+        {"one line of 1 MB", "object Sun\r\n" + std::string(1 << 20, 'x') + "\r\nobjend\r\n", std::string(1 << 20, 'y') + "\r\n"},
+        {"only CRs", std::string(1 << 20, '\r'), std::string(1 << 20, '\r')},
+        {"bytes 0 to 31 everywhere", controls, controls},
+        {"100,000 blocks", blocks, blocks},
+        {"nothing at all", "", ""},
+    };
+    glEnable(GL_TEXTURE_2D);
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TDrawMsg panel;
+        panel.Create(row.description, row.messages);
+        for (int second = 0; second <= CalibrationUpdates; ++second) panel.Calibrate(30);
+        for (int frame = 0; frame < 300; ++frame) panel.Draw();
+        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    }
+}
+
+// What the process holds of the system. NOTE: Wine's GetProcessHandleCount and
+// GetGuiResources answer 0, so handles are counted by asking each small handle
+// value; the object counts are checked where the system keeps them.
+struct Usage {
+    DWORD gdi, user, handles;
+    std::int64_t privateBytes;
+};
+Usage Measure()
+{
+    HANDLE self = GetCurrentProcess();
+    Usage usage{GetGuiResources(self, GR_GDIOBJECTS), GetGuiResources(self, GR_USEROBJECTS), 0, PrivateBytes(self)};
+    DWORD flags = 0;
+    for (UINT_PTR value = 4; value < 0x10000; value += 4)
+        usage.handles += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
+    return usage;
+}
+
+// `cycles` runs of `cycle` after one to warm up leave the process's holdings where
+// they were. Private bytes may move by one step of heap growth (64 KiB); a context
+// or a panel text left behind per cycle is more.
+void ExpectFlat(int cycles, const std::function<void()>& cycle)
+{
+    cycle();
+    const Usage before = Measure();
+    for (int i = 0; i < cycles; ++i) cycle();
+    const Usage after = Measure();
+    std::cout << "handles " << before.handles << " -> " << after.handles << ", private bytes " << before.privateBytes
+              << " -> " << after.privateBytes << std::endl;
+    EXPECT_EQ(after.gdi, before.gdi);
+    EXPECT_EQ(after.user, before.user);
+    EXPECT_LE(after.handles, before.handles + 2) << "Wine's own helper threads may come and go";
+    EXPECT_LT(after.privateBytes - before.privateBytes, 64 << 10);
+}
+
+TEST_F(BuiltLibraryWindow, AThousandPanelLoadsHoldNothing)
+{
+    ExpectFlat(1000, [] {
+        TDrawMsg panel;
+        CreateDescPanel(panel, DataLibrary);
+    });
+}
+
+// NOTE: a window with its context and textures takes seconds under Wine: a few
+// cycles, each leaking a context, already grow by a heap step.
+TEST(LongRun, SceneWindowsOpenedAndClosedHoldNothing)
+{
+    const UseTestLibrary library("scene");
+    probe::BoxWatcher watcher;
+    RunModeSettings();
+    FullScreen = false;
+    TPlanetaryModel model;
+    ExpectFlat(5, [&] {
+        EXPECT_TRUE(OpenSceneWindow("Astrolume test", 320, 240, 32, model));
+        CloseSceneWindow();
+    });
+    EXPECT_TRUE(watcher.Boxes().empty());
+}
+
+std::string ResourceBytes(HMODULE module, LPCSTR name)
+{
+    HRSRC found = FindResourceA(module, name, RT_RCDATA);
+    const void* bytes = found ? LockResource(LoadResource(module, found)) : nullptr;
+    return bytes ? std::string(static_cast<const char*>(bytes), SizeofResource(module, found)) : std::string();
+}
+
+// The library in use rebuilt by the system's resource updater with RCDATA `id`
+// replaced by `bytes`, or left out when there are none.
+// NOTE: Wine's updater does not delete single resources: every one is written anew.
+UniqueModule LibraryWith(const probe::TempFolder& temp, int id, const std::optional<std::string>& bytes)
+{
+    static int made = 0;
+    const std::string path = temp / ("variant" + std::to_string(++made) + ".dll");
+    EXPECT_TRUE(CopyFileA((Argument("testdata") + "\\scene\\duzidad.dll").c_str(), path.c_str(), FALSE));
+    HANDLE update = BeginUpdateResourceA(path.c_str(), TRUE);
+    EXPECT_NE(update, nullptr);
+    const auto add = [update](LPCSTR name, const std::string& data) {
+        EXPECT_TRUE(UpdateResourceA(update, RT_RCDATA, name, MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
+                                    const_cast<char*>(data.data()), static_cast<DWORD>(data.size())));
+    };
+    std::vector<LPCSTR> names;
+    EnumResourceNamesA(DataLibrary, RT_RCDATA, [](HMODULE, LPCSTR, LPSTR name, LONG_PTR list) {
+        reinterpret_cast<std::vector<LPCSTR>*>(list)->push_back(IS_INTRESOURCE(name) ? name : _strdup(name));
+        return TRUE;
+    }, reinterpret_cast<LONG_PTR>(&names));
+    for (LPCSTR name : names) {
+        if (name != MAKEINTRESOURCEA(id)) add(name, ResourceBytes(DataLibrary, name));
+        if (!IS_INTRESOURCE(name)) free(const_cast<char*>(name));
+    }
+    if (bytes) add(MAKEINTRESOURCEA(id), *bytes);
+    EXPECT_TRUE(EndUpdateResourceA(update, FALSE));
+    return UniqueModule(LoadLibraryA(path.c_str()));
+}
+
+// Pictures a rebuilt library may hold in the galaxy's place, and each picture
+// missing in turn: the set loads or fails whole, with no texture left behind.
+TEST_F(SceneWindow, HostilePicturesLoadOrFailTheWholeSet)
+{
+    probe::TempFolder temp;
+    const std::string jpeg = ResourceBytes(DataLibrary, MAKEINTRESOURCEA(2001));
+    std::string huge = jpeg;
+    const std::size_t frame = huge.find("\xff\xc0");  // the frame header: height, then width
+    ASSERT_NE(frame, std::string::npos);
+    huge.replace(frame + 5, 4, "\x40\x00\x40\x00"s);
+    std::string pixel = "BM\x3a\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\x01\0\0\0\x01\0\0\0\x01\0\x18\0"s + std::string(24, '\0');
+    pixel[34] = '\x04';  // image size, then one blue-green-red pixel and its padding
+    pixel += "\xff\x80\x40\0"s;
+    const std::string png = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01\x08\x02\0\0\0\x90wS\xde\0\0\0\x0cIDAT\x08\xd7" "c\xf8\xcf\xc0\0\0\x03\x01\x01\0\x18\xdd\x8d\xb0\0\0\0\0IEND\xae" "B`\x82"s;
+    const struct { const char* name; std::optional<std::string> bytes; bool loads; } rows[] = {
+        {"a JPEG cut in half", jpeg.substr(0, jpeg.size() / 2), false},
+        {"a JPEG claiming 16384 x 16384", huge, false},
+        {"an icon", ResourceBytes(DataLibrary, MAKEINTRESOURCEA(2003)), false},
+        {"a PNG, which Wine's picture loader decodes", png, true},
+        {"a 1 x 1 bitmap", pixel, true},
+    };
+    HMODULE scene = DataLibrary;
+    const auto load = [&](HMODULE library) {
+        DataLibrary = library;
+        const bool loaded = LoadTextures(SaverDC, [this] { model->BuildLists(); });
+        EXPECT_TRUE(loaded == glIsTexture(Textures[txGalaxy]) && glGetError() == GL_NO_ERROR);
+        DataLibrary = scene;
+        return loaded;
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(load(LibraryWith(temp, TextureResourceBase + txGalaxy, row.bytes).get()), row.loads);
+    }
+    for (int name = 0; name < TextureCount; ++name)
+        EXPECT_FALSE(load(LibraryWith(temp, TextureResourceBase + name, std::nullopt).get())) << "picture " << name;
+    EXPECT_TRUE(load(scene));
+}
+
+} // namespace
