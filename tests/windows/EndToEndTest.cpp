@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <list>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -98,25 +101,33 @@ HWND WaitForScene(probe::ChildProcess& saver)
     return nullptr;
 }
 
-// The default settings show the clock in the lower right corner and the frame
-// rate in the upper left: white glyph strokes where the backdrop has only a
-// few stars. The screen is saved for a look.
+// Pixels of white glyph strokes where the clock (lower right) and the frame rate
+// (upper left) stand, with the 800 x 600 overlay screen stretched over `area`;
+// the backdrop has only a few stars there.
+std::pair<int, int> OverlayStrokes(const probe::Screenshot& screen, RECT area)
+{
+    const auto white = [&](RECT part) {
+        int count = 0;
+        for (int y = part.top; y < part.bottom; ++y)
+            for (int x = part.left; x < part.right; ++x)
+                count += GetRValue(screen.At(x, y)) > 200 && GetGValue(screen.At(x, y)) > 200 &&
+                         GetBValue(screen.At(x, y)) > 200;
+        return count;
+    };
+    const int x = area.left, y = area.top, w = area.right - x, h = area.bottom - y;
+    return {white({x + w * 609 / 800, y + h * 563 / 600, x + w * 795 / 800, y + h * 595 / 600}),
+            white({x, y + h * 5 / 600, x + w * 61 / 800, y + h * 37 / 600})};
+}
+
+// The default settings show both overlays. The screen is saved for a look.
 void ExpectClockAndFrameRateOnScreen()
 {
     const probe::Screenshot screen = probe::CaptureWindow(GetDesktopWindow(), false);
     probe::SaveScreenshot(screen, "run-mode-overlays");
     ASSERT_GT(screen.width, 0);
-    const auto white = [&](RECT area) {
-        int count = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
-                count += GetRValue(screen.At(x, y)) > 200 && GetGValue(screen.At(x, y)) > 200 &&
-                         GetBValue(screen.At(x, y)) > 200;
-        return count;
-    };
-    const int w = screen.width, h = screen.height;  // the 800 x 600 overlay screen stretched over it
-    EXPECT_GT(white({w * 609 / 800, h * 563 / 600, w * 795 / 800, h * 595 / 600}), 150) << "clock";
-    EXPECT_GT(white({0, h * 5 / 600, w * 61 / 800, h * 37 / 600}), 30) << "frame rate";
+    const auto [clock, rate] = OverlayStrokes(screen, {0, 0, screen.width, screen.height});
+    EXPECT_GT(clock, 150) << "clock";
+    EXPECT_GT(rate, 30) << "frame rate";
 }
 
 TEST_F(EndToEnd, RunModeFromTheWaitDialogToItsEndings)
@@ -198,4 +209,70 @@ TEST_F(EndToEnd, PreviewStaysInItsHostUntilTheHostGoes)
     ExpectQuietEnd(Start("/p " + handle));
 }
 
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT area, LPARAM list)
+{
+    reinterpret_cast<std::vector<RECT>*>(list)->push_back(*area);
+    return TRUE;
+}
+
+// On the bench's two-monitor displays run mode starts full screen without a
+// question and covers both monitors side by side (of equal size), each with its
+// own view in its own aspect.
+TEST_F(EndToEnd, RunModeCoversEveryMonitor)
+{
+    std::vector<RECT> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    const char* kind = std::getenv("ASTROLUME_DISPLAY_KIND");
+    if (!kind) GTEST_SKIP() << "for ASTROLUME_DISPLAY_KIND=dual or dual-left";
+    ASSERT_EQ(monitors.size(), 2u);
+    const RECT desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                       GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                       GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    EXPECT_EQ(desktop.left < 0, std::string(kind) == "dual-left") << "the bench's arrangement";
+    InstallLibrary("");
+    auto& saver = Start("/s");
+    const HWND window = WaitForScene(saver);
+    ASSERT_NE(window, nullptr) << "no scene (a question instead?)";
+    RECT placed{};
+    EXPECT_TRUE(GetWindowRect(window, &placed) && EqualRect(&placed, &desktop));
+    RECT areas[2];  // the primary's, then the other's, in the window
+    for (const RECT& m : monitors) {
+        RECT& area = areas[m.left == 0 && m.top == 0 ? 0 : 1];
+        area = m;
+        OffsetRect(&area, -desktop.left, -desktop.top);
+    }
+    const int width = areas[0].right - areas[0].left, height = areas[0].bottom - areas[0].top;
+    // Across and down the primary's middle, pixels of the Sun's orange disc.
+    const auto sun = [&](const probe::Screenshot& screen) {
+        const auto disc = [&](int x, int y) {
+            const COLORREF c = screen.At(areas[0].left + width / 2 + x, areas[0].top + height / 2 + y);
+            return GetRValue(c) > 220 && GetGValue(c) > 110 && GetBValue(c) < 90;
+        };
+        std::pair<int, int> pixels;
+        for (int d = -height / 4; d <= height / 4; ++d) pixels.first += disc(d, 0), pixels.second += disc(0, d);
+        return pixels;
+    };
+    // Planets pass in front of the Sun: the first picture with its disc whole.
+    probe::Screenshot screen = probe::CaptureWindow(window, false);
+    for (int tries = 0; tries < 40 && sun(screen).second < height / 10; ++tries, Sleep(250))
+        screen = probe::CaptureWindow(window, false);
+    probe::SaveScreenshot(screen, desktop.left < 0 ? "two-monitors-primary-right" : "two-monitors");
+    ASSERT_EQ(screen.width, desktop.right - desktop.left);
+    EXPECT_NEAR(sun(screen).first, sun(screen).second, height / 60) << "a round Sun, " << sun(screen).second << " high";
+    // The other monitor shows the same view; the overlays stand on the primary alone.
+    int differing = 0;
+    for (int y = height / 10; y < height * 9 / 10; ++y)
+        for (int x = 0; x < width; ++x)
+            differing += screen.At(areas[0].left + x, y) != screen.At(areas[1].left + x, y);
+    EXPECT_LT(differing, width * height / 100);
+    for (int i = 0; i < 2; ++i) {
+        const auto [clock, rate] = OverlayStrokes(screen, areas[i]);
+        EXPECT_EQ(clock > 150, i == 0) << clock << " clock strokes on monitor " << i;
+        EXPECT_EQ(rate > 30, i == 0) << rate << " frame-rate strokes on monitor " << i;
+    }
+    ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1));
+    ExpectQuietEnd(saver, window);
+}
+
 } // namespace
+
