@@ -254,11 +254,13 @@ TEST_F(EndToEnd, RunModeCoversEveryMonitor)
     };
     // Planets pass in front of the Sun: the first picture with its disc whole.
     probe::Screenshot screen = probe::CaptureWindow(window, false);
-    for (int tries = 0; tries < 40 && sun(screen).second < height / 10; ++tries, Sleep(250))
+    for (int tries = 0; tries < 60 && sun(screen).second < height / 10; ++tries, Sleep(250))
         screen = probe::CaptureWindow(window, false);
     probe::SaveScreenshot(screen, desktop.left < 0 ? "two-monitors-primary-right" : "two-monitors");
     ASSERT_EQ(screen.width, desktop.right - desktop.left);
-    EXPECT_NEAR(sun(screen).first, sun(screen).second, height / 60) << "a round Sun, " << sun(screen).second << " high";
+    const auto [across, down] = sun(screen);
+    EXPECT_GE(down, height / 10);
+    EXPECT_NEAR(across, down, height / 60) << "a round Sun";
     // The other monitor shows the same view; the overlays stand on the primary alone.
     int differing = 0;
     for (int y = height / 10; y < height * 9 / 10; ++y)
