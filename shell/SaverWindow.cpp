@@ -93,6 +93,8 @@ void NoteDisplayState(const POWERBROADCAST_SETTING& setting)
     }
     DisplayOff = off;
 }
+
+// Collects each monitor's rectangle, in desktop pixels, into a vector of TScreenRect.
 BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT area, LPARAM list)
 {
     reinterpret_cast<std::vector<TScreenRect>*>(list)->push_back({area->left, area->top, area->right, area->bottom});
@@ -200,8 +202,9 @@ bool OpenSceneWindow(const char* title, int width, int height, int bits, TPlanet
     }
 
     AdjustWindowRectEx(&WindowRect, style, FALSE, exStyle);
-    SaverWindow = CreateWindowExA(exStyle, SaverClassName, title, style, corner.x, corner.y, WindowRect.right - WindowRect.left,
-                                  WindowRect.bottom - WindowRect.top, nullptr, nullptr, Instance(), nullptr);
+    SaverWindow = CreateWindowExA(exStyle, SaverClassName, title, style, corner.x, corner.y,
+                                  WindowRect.right - WindowRect.left, WindowRect.bottom - WindowRect.top, nullptr,
+                                  nullptr, Instance(), nullptr);
     if (SaverWindow == nullptr) return TearDownAndFail(IDS_CANT_CREATE_WINDOW);
 
     SaverDC = GetDC(SaverWindow);
@@ -235,7 +238,9 @@ bool OpenSceneWindow(const char* title, int width, int height, int bits, TPlanet
             RegisterPowerSettingNotification(SaverWindow, DisplayStateSettings[i], DEVICE_NOTIFY_WINDOW_HANDLE);
 
     SetWindowPos(SaverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    // Maximised, a window spanning the monitors would shrink to the primary.
+    // NOTE: Windows maximises a window onto the one monitor it mostly covers, so a
+    // window spanning them all is shown as placed. (Wine without a window manager
+    // leaves it as placed either way.)
     ShowWindow(SaverWindow, SpansMonitors ? SW_SHOWNORMAL : SW_SHOWMAXIMIZED);
     UpdateWindow(SaverWindow);
     SetForegroundWindow(SaverWindow);

@@ -226,20 +226,23 @@ TEST_F(EndToEnd, RunModeCoversEveryMonitor)
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     const RECT areas[2] = {{-desktop.left, 0, width - desktop.left, height},
                            {desktop.left < 0 ? 0 : width, 0, desktop.left < 0 ? width : 2 * width, height}};
-    // Across and down the middle of an area, pixels of the Sun's orange disc;
-    // the fewer of the two monitors' counts.
+    // The width and height of the Sun's orange disc in the middle of each monitor,
+    // from its first to its last pixel across and down (a planet may cross it);
+    // the smaller of the two monitors'.
     const auto sun = [&](const probe::Screenshot& screen) {
-        std::pair<int, int> pixels{height, height};
+        std::pair<int, int> size{height, height};
         for (const RECT& area : areas) {
-            const auto disc = [&](int x, int y) {
-                const COLORREF c = screen.At(area.left + width / 2 + x, height / 2 + y);
-                return GetRValue(c) > 220 && GetGValue(c) > 110 && GetBValue(c) < 90;
+            int across[2] = {height, -height}, down[2] = {height, -height};
+            const auto extend = [&](int (&span)[2], int d, COLORREF c) {
+                if (GetRValue(c) > 220 && GetGValue(c) > 110 && GetBValue(c) < 90)
+                    span[0] = std::min(span[0], d), span[1] = std::max(span[1], d);
             };
-            int across = 0, down = 0;
-            for (int d = -height / 4; d <= height / 4; ++d) across += disc(d, 0), down += disc(0, d);
-            pixels = {std::min(pixels.first, across), std::min(pixels.second, down)};
+            const int cx = area.left + width / 2, cy = height / 2;
+            for (int d = -height / 4; d <= height / 4; ++d)
+                extend(across, d, screen.At(cx + d, cy)), extend(down, d, screen.At(cx, cy + d));
+            size = {std::min(size.first, across[1] - across[0] + 1), std::min(size.second, down[1] - down[0] + 1)};
         }
-        return pixels;
+        return size;
     };
     // Planets pass in front of the Sun: the first picture with its discs whole.
     probe::Screenshot screen = probe::CaptureWindow(window, false);
