@@ -230,6 +230,7 @@ TEST_F(EndToEnd, RunModeCoversEveryMonitor)
     // from its first to its last pixel across and down (a planet may cross it);
     // the smaller of the two monitors'.
     const auto sun = [&](const probe::Screenshot& screen) {
+        if (screen.width < 2 * width || screen.height < height) return std::pair<int, int>{};
         std::pair<int, int> size{height, height};
         for (const RECT& area : areas) {
             int across[2] = {height, -height}, down[2] = {height, -height};
