@@ -30,6 +30,40 @@ const GLfloat MaterialDiffuse[4] = {1.0f, 1.0f, 1.0f, 1.0f};
 const GLfloat MaterialSpecular[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 const GLfloat MaterialEmission[4] = {0.0f, 0.0f, 0.0f, 1.0f};
 const GLfloat MaterialShininess = 128.0f;
+
+// The monitors' views of a window spanning several; empty for one view.
+std::vector<TViewport> SceneViewports;
+
+// The viewport and a projection with its aspect; a height of 0 counts as 1.
+void UseViewport(const TViewport& view)
+{
+    const int height = view.height == 0 ? 1 : view.height;
+    glViewport(view.x, view.y, view.width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, static_cast<GLdouble>(view.width) / static_cast<GLdouble>(height), 1.0, 300.0);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+// One view of the scene in the current viewport: the model advanced by `step` ms,
+// then the overlays when there is a `frameRate` to show.
+void DrawView(TPlanetaryModel& model, std::int32_t step, const std::int32_t* frameRate, TDrawMsg* panel)
+{
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glLoadIdentity();
+    glTranslatef(0.0f, 0.0f, -SafeCamDistance(Settings.CamDistance));
+    glRotatef(-CameraTilt, 1.0f, 0.0f, 0.0f);
+    // Given after the camera transform, so the lights stay fixed around the Sun.
+    for (int i = 0; i < 7; ++i) glLightfv(GL_LIGHT0 + i, GL_POSITION, LightPositions[i]);
+    model.Draw(step);
+    // The Sun and the overlays are unlit and upright; the next frame finds lighting as the set-up left it.
+    glPushAttrib(GL_ENABLE_BIT);
+    glDisable(GL_LIGHTING);
+    glRotatef(CameraTilt, 1.0f, 0.0f, 0.0f);
+    model.DrawSun(step);
+    if (frameRate) DrawOverlays(*frameRate, panel);
+    glPopAttrib();
+}
 } // namespace
 
 void SetupLights()
@@ -66,12 +100,14 @@ bool InitSceneState()
 
 void ResizeScene(int width, int height)
 {
-    if (height == 0) height = 1;
-    glViewport(0, 0, width, height);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, static_cast<GLdouble>(width) / static_cast<GLdouble>(height), 1.0, 300.0);
-    glMatrixMode(GL_MODELVIEW);
+    SceneViewports.clear();
+    UseViewport({0, 0, width, height});
+}
+
+void SetSceneViewports(std::vector<TViewport> viewports)
+{
+    SceneViewports = std::move(viewports);
+    if (SceneViewports.size() < 2) SceneViewports.clear();
 }
 
 std::int32_t ElapsedTicks()
@@ -92,21 +128,26 @@ std::int32_t NextFrameStep()
 
 bool RenderFrame(TPlanetaryModel& model, std::int32_t step, std::int32_t frameRate, TDrawMsg* panel)
 {
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glLoadIdentity();
-    glTranslatef(0.0f, 0.0f, -SafeCamDistance(Settings.CamDistance));
-    glRotatef(-CameraTilt, 1.0f, 0.0f, 0.0f);
-    // Given after the camera transform, so the lights stay fixed around the Sun.
-    for (int i = 0; i < 7; ++i) glLightfv(GL_LIGHT0 + i, GL_POSITION, LightPositions[i]);
     FrameDelta = step;
-    model.Draw(FrameDelta);
-    // The Sun and the overlays are unlit and upright; the next frame finds lighting as the set-up left it.
-    glPushAttrib(GL_ENABLE_BIT);
-    glDisable(GL_LIGHTING);
-    glRotatef(CameraTilt, 1.0f, 0.0f, 0.0f);
-    model.DrawSun(FrameDelta);
+    if (SceneViewports.empty()) {
+        DrawView(model, FrameDelta, &frameRate, panel);
+    } else {
+        // The primary's view first moves the model on; the others show it as it
+        // now stands, all from the same tilt.
+        glPushAttrib(GL_ENABLE_BIT | GL_SCISSOR_BIT | GL_VIEWPORT_BIT | GL_TRANSFORM_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glPushMatrix();
+        glEnable(GL_SCISSOR_TEST);
+        for (const TViewport& view : SceneViewports) {
+            const bool primary = &view == &SceneViewports.front();
+            UseViewport(view);
+            glScissor(view.x, view.y, view.width, view.height);
+            DrawView(model, primary ? FrameDelta : 0, primary ? &frameRate : nullptr, panel);
+        }
+        glMatrixMode(GL_PROJECTION);
+        glPopMatrix();
+        glPopAttrib();
+    }
     CameraTilt = AdvanceTilt(CameraTilt, FrameDelta, Settings.CamRotation);
-    DrawOverlays(frameRate, panel);
-    glPopAttrib();
     return true;
 }

@@ -2,6 +2,8 @@
 // of the animation and the order in which one frame is drawn.
 #pragma once
 
+#include "scene/Viewports.h"
+
 #include <cstdint>
 
 class TDrawMsg;
@@ -19,7 +21,11 @@ bool InitSceneState();
 void SetupLights();
 
 // Viewport and perspective projection for a client area; a height of 0 counts as 1.
+// The frame is then drawn once, over the whole area.
 void ResizeScene(int width, int height);
+// Draws each frame once per viewport instead, each with its own aspect, the
+// first with the overlays. Fewer than two: as after ResizeScene.
+void SetSceneViewports(std::vector<TViewport> viewports);
 
 // Milliseconds since the previous call, right across the wrap of the tick count.
 std::int32_t ElapsedTicks();

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The Wine test bench: runs the given command with a private Xvfb display, the
+# The Wine test bench: runs the given command with a private X display, the
 # project's own Wine prefixes (created once under build/ and reused), a persistent
 # wineserver for each, and ALSA output captured to a file. The command gets the
 # environment of the shipped 32-bit build where the machine runs 32-bit Wine,
@@ -28,13 +28,80 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 # --- A private X display, unless the caller asks to use its own. -------------
+# ASTROLUME_DISPLAY_KIND picks it: unset, one Xvfb screen; "dual", an Xorg server
+# with two 800 x 600 heads side by side (Xvfb stacks its Xinerama heads at 0,0),
+# the primary on the left; "dual-left", the second head left of the primary, so
+# the Windows desktop starts at a negative x.
+# xorg_config SIDE: two dummy heads, the second one SIDE ("RightOf"/"LeftOf") of the first.
+xorg_config() {
+  local i
+  for i in 0 1; do
+    cat <<XORG
+Section "Device"
+  Identifier "card$i"
+  Driver "dummy"
+  VideoRam 16384
+EndSection
+Section "Screen"
+  Identifier "screen$i"
+  Device "card$i"
+  Monitor "monitor"
+  DefaultDepth 24
+  SubSection "Display"
+    Depth 24
+    Modes "800x600"
+    Virtual 800 600
+  EndSubSection
+EndSection
+XORG
+  done
+  cat <<XORG
+Section "Monitor"
+  Identifier "monitor"
+  HorizSync 5.0-1000.0
+  VertRefresh 5.0-200.0
+EndSection
+Section "ServerLayout"
+  Identifier "layout"
+  Screen 0 "screen0"
+  Screen 1 "screen1" $1 "screen0"
+  Option "Xinerama" "true"
+EndSection
+Section "ServerFlags"
+  Option "AutoAddDevices" "false"
+  Option "DontVTSwitch" "true"
+EndSection
+XORG
+}
+# start_display N: the server of the asked kind on display :N, in the background.
+start_display() {
+  local kind=${ASTROLUME_DISPLAY_KIND:-}
+  case "$kind" in
+    "")
+      Xvfb ":$1" -screen 0 "${ASTROLUME_SCREEN:-1024x768x24}" -nolisten tcp >"$ASTROLUME_BENCH/xvfb.log" 2>&1 &
+      ;;
+    dual | dual-left)
+      local side=RightOf
+      [ "$kind" = dual-left ] && side=LeftOf
+      # An empty configuration folder keeps the system's snippets out.
+      mkdir -p "$ASTROLUME_BENCH/xorg.conf.d"
+      xorg_config "$side" >"$ASTROLUME_BENCH/xorg-$kind.conf"
+      Xorg ":$1" -config "$ASTROLUME_BENCH/xorg-$kind.conf" -configdir "$ASTROLUME_BENCH/xorg.conf.d" \
+        -logfile "$ASTROLUME_BENCH/xorg-$kind.log" -noreset -nolisten tcp >/dev/null 2>&1 &
+      ;;
+    *)
+      echo "bench: unknown ASTROLUME_DISPLAY_KIND '$kind'" >&2
+      exit 2
+      ;;
+  esac
+  xvfb_pid=$!
+}
+
 if [ -z "${ASTROLUME_USE_DISPLAY:-}" ]; then
   for n in $(seq 91 150); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    Xvfb ":$n" -screen 0 "${ASTROLUME_SCREEN:-1024x768x24}" -nolisten tcp \
-      >"$ASTROLUME_BENCH/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
+    start_display "$n"
+    for _ in $(seq 300); do
       [ -e "/tmp/.X11-unix/X$n" ] && break
       kill -0 "$xvfb_pid" 2>/dev/null || break
       sleep 0.05
@@ -46,7 +113,7 @@ if [ -z "${ASTROLUME_USE_DISPLAY:-}" ]; then
     xvfb_pid=
   done
   if [ -z "${DISPLAY:-}" ] || [ -z "$xvfb_pid" ]; then
-    echo "bench: could not start Xvfb" >&2
+    echo "bench: could not start the X server" >&2
     exit 1
   fi
 fi

@@ -9,6 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 libwine:i386
   xvfb xauth xdotool x11-utils imagemagick
+  xserver-xorg-core xserver-xorg-video-dummy
   googletest libstb-dev fonts-dejavu-core vorbis-tools nsis clang libclang-rt-14-dev
   libasound2-plugins:i386 alsa-utils
   libgl1:i386 libglx-mesa0:i386 libgl1-mesa-dri:i386 libglu1-mesa:i386

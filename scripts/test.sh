@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # `make test` inside the bench: every test layer of the 64-bit tree, and of the
 # shipped 32-bit tree where the machine runs 32-bit Wine; elsewhere the 32-bit
-# program's shape is still checked. Each tree's tests run under the Wine and in
-# the prefix of their own bitness (cmake/MinGW.cmake, scripts/packaging-test.sh).
+# program's shape is still checked. Then run mode on two monitors. Each tree's
+# tests run under the Wine and in the prefix of their own bitness
+# (cmake/MinGW.cmake, scripts/packaging-test.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/bench-env.sh"
@@ -13,4 +14,12 @@ else
   ctest --test-dir "$root/build/win" --output-on-failure --timeout 60 -R '^binary$' || status=$?
 fi
 ctest --test-dir "$root/build/win64" --output-on-failure -j2 --timeout 300 || status=$?
+# Run mode over two monitors, on a display of each arrangement; each bench gets
+# a wineserver of its own, since Wine's desktop belongs to one display.
+for kind in dual dual-left; do
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w
+  ASTROLUME_DISPLAY_KIND=$kind "$root/scripts/bench.sh" \
+    ctest --test-dir "$root/build/win64" --output-on-failure --timeout 300 -R '^monitors$' || status=$?
+done
 exit $status

@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <vector>
 
 DEVMODEA DesktopMode = {};
 int DesktopWidth = 0;
@@ -45,6 +46,10 @@ TPlanetaryModel* SceneModel = nullptr;
 // console display state, and the monitor power of systems that only know that.
 const GUID* const DisplayStateSettings[] = {&GUID_CONSOLE_DISPLAY_STATE, &GUID_MONITOR_POWER_ON};
 HPOWERNOTIFY DisplayNotices[2] = {};
+
+// Full screen with more than one monitor: the window covers the whole desktop,
+// or the other monitors would go on showing it, and each shows its own view.
+bool SpansMonitors = false;
 
 // The cursor is hidden once per full-screen opening and shown again by the
 // teardown, also when the user chose to go on in a window after the full-screen
@@ -88,6 +93,35 @@ void NoteDisplayState(const POWERBROADCAST_SETTING& setting)
     }
     DisplayOff = off;
 }
+
+// Collects each monitor's rectangle, in desktop pixels, into a vector of TScreenRect.
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT area, LPARAM list)
+{
+    reinterpret_cast<std::vector<TScreenRect>*>(list)->push_back({area->left, area->top, area->right, area->bottom});
+    return TRUE;
+}
+
+// The viewport of each monitor on `window`'s client area; none when Windows cannot say.
+std::vector<TViewport> ViewportsOfMonitors(HWND window)
+{
+    std::vector<TScreenRect> monitors;
+    RECT client{};
+    POINT corners[2];
+    if (!GetClientRect(window, &client)) return {};
+    corners[0] = {client.left, client.top};
+    corners[1] = {client.right, client.bottom};
+    if (!ClientToScreen(window, &corners[0]) || !ClientToScreen(window, &corners[1]) ||
+        !EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors)))
+        return {};
+    return MonitorViewports(std::move(monitors), {corners[0].x, corners[0].y, corners[1].x, corners[1].y});
+}
+
+// The scene over the whole client area, or once per monitor where the window spans several.
+void FitScene(HWND window, int width, int height)
+{
+    ResizeScene(width, height);
+    if (SpansMonitors) SetSceneViewports(ViewportsOfMonitors(window));
+}
 } // namespace
 
 void QueryDesktopMode()
@@ -123,12 +157,21 @@ bool OpenSceneWindow(const char* title, int width, int height, int bits, TPlanet
 
     DWORD exStyle = WindowedExStyle;
     DWORD style = WindowedStyle;
+    POINT corner{0, 0};
+    SpansMonitors = false;
     if (FullScreen) {
         // NOTE: without a recorded desktop mode the requested size is kept.
         if (DesktopWidth > 0 && DesktopHeight > 0) {
             width = DesktopWidth;
             height = DesktopHeight;
             bits = DesktopBits;
+        }
+        const int spanWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN), spanHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+        if (GetSystemMetrics(SM_CMONITORS) > 1 && spanWidth > 0 && spanHeight > 0) {
+            SpansMonitors = true;
+            corner = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
+            width = spanWidth;
+            height = spanHeight;
         }
         exStyle = FullScreenExStyle;
         style = FullScreenStyle;
@@ -141,6 +184,9 @@ bool OpenSceneWindow(const char* title, int width, int height, int bits, TPlanet
     }
     WindowRect = RECT{0, 0, width, height};
 
+    // NOTE: without a device name the switch is the primary display's alone, the
+    // one whose mode was recorded; the other monitors keep theirs. Under Wine with
+    // two X heads this succeeds once its XRandR path is off, as for one head.
     if (FullScreen && ChangeDisplaySettingsA(&DesktopMode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL) {
         if (AskYesNo(IDS_USE_WINDOW_MODE, IDS_ERROR) == IDYES) {
             FullScreen = false;
@@ -156,8 +202,9 @@ bool OpenSceneWindow(const char* title, int width, int height, int bits, TPlanet
     }
 
     AdjustWindowRectEx(&WindowRect, style, FALSE, exStyle);
-    SaverWindow = CreateWindowExA(exStyle, SaverClassName, title, style, 0, 0, WindowRect.right - WindowRect.left,
-                                  WindowRect.bottom - WindowRect.top, nullptr, nullptr, Instance(), nullptr);
+    SaverWindow = CreateWindowExA(exStyle, SaverClassName, title, style, corner.x, corner.y,
+                                  WindowRect.right - WindowRect.left, WindowRect.bottom - WindowRect.top, nullptr,
+                                  nullptr, Instance(), nullptr);
     if (SaverWindow == nullptr) return TearDownAndFail(IDS_CANT_CREATE_WINDOW);
 
     SaverDC = GetDC(SaverWindow);
@@ -191,12 +238,15 @@ bool OpenSceneWindow(const char* title, int width, int height, int bits, TPlanet
             RegisterPowerSettingNotification(SaverWindow, DisplayStateSettings[i], DEVICE_NOTIFY_WINDOW_HANDLE);
 
     SetWindowPos(SaverWindow, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    ShowWindow(SaverWindow, SW_SHOWMAXIMIZED);
+    // NOTE: Windows maximises a window onto the one monitor it mostly covers, so a
+    // window spanning them all is shown as placed. (Wine without a window manager
+    // leaves it as placed either way.)
+    ShowWindow(SaverWindow, SpansMonitors ? SW_SHOWNORMAL : SW_SHOWMAXIMIZED);
     UpdateWindow(SaverWindow);
     SetForegroundWindow(SaverWindow);
     SetFocus(SaverWindow);
     // NOTE: the requested size, not the maximised one; the next WM_SIZE corrects it.
-    ResizeScene(width, height);
+    FitScene(SaverWindow, width, height);
 
     if (!InitSceneState()) return TearDownAndFail(IDS_INIT_GL);
     SceneModel = &model;
@@ -249,7 +299,7 @@ LRESULT CALLBACK SaverWndProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         FrameMeter.Restart(GetTickCount());
         break;
     case WM_SIZE:
-        ResizeScene(LOWORD(lParam), HIWORD(lParam));
+        FitScene(window, LOWORD(lParam), HIWORD(lParam));
         return 0;
     case WM_ACTIVATE:
         WindowActive = HIWORD(wParam) == 0;

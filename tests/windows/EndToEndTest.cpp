@@ -4,8 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <iostream>
 #include <list>
+#include <string>
+#include <utility>
 
 using namespace std::string_literals;
 
@@ -109,24 +113,22 @@ HWND WaitForScene(probe::ChildProcess& saver)
 }
 
 // The default settings show the clock in the lower right corner and the frame
-// rate in the upper left: white glyph strokes where the backdrop has only a
-// few stars. The screen is saved for a look.
-void ExpectClockAndFrameRateOnScreen()
+// rate in the upper left of the 800 x 600 overlay screen stretched over `area`:
+// white glyph strokes where the backdrop has only a few stars; or, not `shown`, none.
+void ExpectOverlays(const probe::Screenshot& screen, RECT area, bool shown = true)
 {
-    const probe::Screenshot screen = probe::CaptureWindow(GetDesktopWindow(), false);
-    probe::SaveScreenshot(screen, "run-mode-overlays");
-    ASSERT_GT(screen.width, 0);
-    const auto white = [&](RECT area) {
+    const auto white = [&](RECT part) {
         int count = 0;
-        for (int y = area.top; y < area.bottom; ++y)
-            for (int x = area.left; x < area.right; ++x)
+        for (int y = part.top; y < part.bottom; ++y)
+            for (int x = part.left; x < part.right; ++x)
                 count += GetRValue(screen.At(x, y)) > 200 && GetGValue(screen.At(x, y)) > 200 &&
                          GetBValue(screen.At(x, y)) > 200;
         return count;
     };
-    const int w = screen.width, h = screen.height;  // the 800 x 600 overlay screen stretched over it
-    EXPECT_GT(white({w * 609 / 800, h * 563 / 600, w * 795 / 800, h * 595 / 600}), 150) << "clock";
-    EXPECT_GT(white({0, h * 5 / 600, w * 61 / 800, h * 37 / 600}), 30) << "frame rate";
+    const int x = area.left, y = area.top, w = area.right - x, h = area.bottom - y;
+    EXPECT_EQ(white({x + w * 609 / 800, y + h * 563 / 600, x + w * 795 / 800, y + h * 595 / 600}) > 150, shown)
+        << "clock";
+    EXPECT_EQ(white({x, y + h * 5 / 600, x + w * 61 / 800, y + h * 37 / 600}) > 30, shown) << "frame rate";
 }
 
 TEST_F(EndToEnd, RunModeFromTheWaitDialogToItsEndings)
@@ -140,7 +142,11 @@ TEST_F(EndToEnd, RunModeFromTheWaitDialogToItsEndings)
     // Full screen (no caption bar); F4 makes it framed, F4 full screen again, Esc ends it.
     for (int step = 0; step < 3; ++step) {
         ASSERT_NE(window, nullptr) << "no saver window with its frame rate at step " << step;
-        if (step == 0) ExpectClockAndFrameRateOnScreen();
+        if (step == 0) {  // the screen is saved for a look
+            const probe::Screenshot screen = probe::CaptureWindow(GetDesktopWindow(), false);
+            probe::SaveScreenshot(screen, "run-mode-overlays");
+            ExpectOverlays(screen, {0, 0, screen.width, screen.height});
+        }
         EXPECT_EQ((GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION, step == 1);
         ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, step < 2 ? VK_F4 : VK_ESCAPE, 1));
         ASSERT_TRUE(probe::WaitUntilGone(window, 20000));
@@ -225,6 +231,61 @@ TEST_F(EndToEnd, LongRunKeepsItsMemoryFlat)
     std::cout << "private bytes after warm-up " << warm << ", at the end " << end << std::endl;
     EXPECT_GT(warm, 0);
     EXPECT_LT(end - warm, 2 << 20);
+    ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1));
+    ExpectQuietEnd(saver, window);
+}
+
+// On the bench's two-monitor displays (two of equal size side by side) run mode
+// starts full screen without a question and covers both, each with its own view
+// in its own aspect, the overlays on the primary alone.
+TEST_F(EndToEnd, RunModeCoversEveryMonitor)
+{
+    const char* kind = std::getenv("ASTROLUME_DISPLAY_KIND");
+    if (!kind) GTEST_SKIP() << "for ASTROLUME_DISPLAY_KIND=dual or dual-left";
+    ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 2);
+    const RECT desktop{GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                       GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                       GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    EXPECT_EQ(desktop.left < 0, std::string(kind) == "dual-left") << "the bench's arrangement";
+    InstallLibrary("");
+    auto& saver = Start("/s");
+    const HWND window = WaitForScene(saver);
+    ASSERT_NE(window, nullptr) << "no scene (a question instead?)";
+    RECT placed{};
+    EXPECT_TRUE(GetWindowRect(window, &placed) && EqualRect(&placed, &desktop));
+    // In the window: the primary's area, then the other's.
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    const RECT areas[2] = {{-desktop.left, 0, width - desktop.left, height},
+                           {desktop.left < 0 ? 0 : width, 0, desktop.left < 0 ? width : 2 * width, height}};
+    // The width and height of the Sun's orange disc in the middle of each monitor,
+    // from its first to its last pixel across and down (a planet may cross it);
+    // the smaller of the two monitors'.
+    const auto sun = [&](const probe::Screenshot& screen) {
+        if (screen.width < 2 * width || screen.height < height) return std::pair<int, int>{};
+        std::pair<int, int> size{height, height};
+        for (const RECT& area : areas) {
+            int across[2] = {height, -height}, down[2] = {height, -height};
+            const auto extend = [&](int (&span)[2], int d, COLORREF c) {
+                if (GetRValue(c) > 220 && GetGValue(c) > 110 && GetBValue(c) < 90)
+                    span[0] = std::min(span[0], d), span[1] = std::max(span[1], d);
+            };
+            const int cx = area.left + width / 2, cy = height / 2;
+            for (int d = -height / 4; d <= height / 4; ++d)
+                extend(across, d, screen.At(cx + d, cy)), extend(down, d, screen.At(cx, cy + d));
+            size = {std::min(size.first, across[1] - across[0] + 1), std::min(size.second, down[1] - down[0] + 1)};
+        }
+        return size;
+    };
+    // Planets pass in front of the Sun: the first picture with its discs whole.
+    probe::Screenshot screen = probe::CaptureWindow(window, false);
+    for (int tries = 0; tries < 60 && sun(screen).second < height / 10; ++tries, Sleep(250))
+        screen = probe::CaptureWindow(window, false);
+    probe::SaveScreenshot(screen, desktop.left < 0 ? "two-monitors-primary-right" : "two-monitors");
+    ASSERT_EQ(screen.width, desktop.right - desktop.left);
+    const auto [across, down] = sun(screen);
+    EXPECT_GE(down, height / 10) << "the Sun in the middle of each monitor";
+    EXPECT_NEAR(across, down, height / 60) << "a round Sun";
+    for (int i = 0; i < 2; ++i) ExpectOverlays(screen, areas[i], i == 0);
     ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1));
     ExpectQuietEnd(saver, window);
 }
