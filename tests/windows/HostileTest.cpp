@@ -163,6 +163,12 @@ std::string ResourceBytes(HMODULE module, LPCSTR name)
     return bytes ? std::string(static_cast<const char*>(bytes), SizeofResource(module, found)) : std::string();
 }
 
+BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR list)
+{
+    reinterpret_cast<std::vector<LPCSTR>*>(list)->push_back(IS_INTRESOURCE(name) ? name : _strdup(name));
+    return TRUE;
+}
+
 // The library in use rebuilt by the system's resource updater with RCDATA `id`
 // replaced by `bytes`, or left out when there are none.
 // NOTE: Wine's updater does not delete single resources: every one is written anew.
@@ -178,10 +184,7 @@ UniqueModule LibraryWith(const probe::TempFolder& temp, int id, const std::optio
                                     const_cast<char*>(data.data()), static_cast<DWORD>(data.size())));
     };
     std::vector<LPCSTR> names;
-    EnumResourceNamesA(DataLibrary, RT_RCDATA, [](HMODULE, LPCSTR, LPSTR name, LONG_PTR list) {
-        reinterpret_cast<std::vector<LPCSTR>*>(list)->push_back(IS_INTRESOURCE(name) ? name : _strdup(name));
-        return TRUE;
-    }, reinterpret_cast<LONG_PTR>(&names));
+    EnumResourceNamesA(DataLibrary, RT_RCDATA, CollectName, reinterpret_cast<LONG_PTR>(&names));
     for (LPCSTR name : names) {
         if (name != MAKEINTRESOURCEA(id)) add(name, ResourceBytes(DataLibrary, name));
         if (!IS_INTRESOURCE(name)) free(const_cast<char*>(name));
