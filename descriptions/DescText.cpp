@@ -8,9 +8,11 @@ std::vector<std::string> CutLines(std::string_view text)
     while (!text.empty()) {
         const std::size_t cr = text.find('\r');
         if (cr == std::string_view::npos) {
-            lines.emplace_back();
-            text.remove_prefix(1);
-            continue;
+            // Each byte after the last CR makes an empty line of its own; added
+            // at once, since searching the rest again for each one takes
+            // minutes on a text of a megabyte.
+            lines.resize(lines.size() + text.size());
+            break;
         }
         lines.emplace_back(text.substr(0, cr));
         text.remove_prefix(std::min(cr + 2, text.size()));
