@@ -31,15 +31,21 @@ void SetPaletteColor(std::uint8_t index)
     glColor3f(color.Red, color.Green, color.Blue);
 }
 
+// The most of a line that is drawn: more than crosses the 800-unit screen at the
+// narrowest advance (0.75), so only a rebuilt library's text is ever cut. A line
+// of a megabyte drawn whole would take most of a second each frame.
+constexpr std::size_t MaxDrawnLine = 2048;
+
 void PrintLine(std::int32_t x, std::int32_t y, std::string_view text)
 {
-    PrintText(x, y, text, TextFontBase - 32, txFont);
+    PrintText(x, y, text.substr(0, MaxDrawnLine), TextFontBase - 32, txFont);
 }
 
 // One description line at height y (overlay units), split at its colour codes.
-void DrawLine(const std::string& line, std::int32_t y)
+void DrawLine(std::string_view line, std::int32_t y)
 {
     constexpr std::int32_t left = 12;
+    line = line.substr(0, MaxDrawnLine);
     SetPaletteColor(DefaultColor);
     if (!HasColorCode(line)) {
         PrintLine(left, y, line);
