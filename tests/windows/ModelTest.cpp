@@ -6,41 +6,21 @@
 
 namespace {
 
-struct FeedbackVertex { float x, y, z, s, t; };
-
-// Every vertex of a display list, with a projection that maps eye coordinates
-// one to one onto window coordinates.
-std::vector<FeedbackVertex> CaptureList(GLuint list)
+// The orbit is a flat ring in the orbit plane, its texture's t running from the
+// outer edge (0) to the inner one (1), and a band 0.5 high on the orbit itself.
+TEST_F(SceneWindow, OrbitListIsTheFlatRingThenTheBand)
 {
-    std::vector<GLfloat> buffer(200000);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
-    glRenderMode(GL_FEEDBACK);
+    const TPlanet& earth = *model->Planets[3];
+    // Eye coordinates one to one onto window coordinates, z from 100 to -100 onto depths 0 to 1.
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(-100, 100, -100, 100, -100, 100);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glViewport(-100, -100, 200, 200);
-    glCallList(list);
-    const GLint used = glRenderMode(GL_RENDER);
-    std::vector<FeedbackVertex> vertices;
-    for (GLint i = 0; i < used;) {
-        if (static_cast<GLint>(buffer[i++]) != GL_POLYGON_TOKEN) return ADD_FAILURE() << "not a polygon", vertices;
-        const auto count = static_cast<int>(buffer[i++]);
-        for (int k = 0; k < count; ++k, i += 3 + 4 + 4)
-            vertices.push_back({buffer[i], buffer[i + 1], 100 * (1 - 2 * buffer[i + 2]), buffer[i + 7], buffer[i + 8]});
-    }
-    return vertices;
-}
-
-// The orbit is a flat ring in the orbit plane, its texture's t running from the
-// outer edge (0) to the inner one (1), and a band 0.5 high on the orbit itself.
-TEST_F(SceneWindow, OrbitListIsTheFlatRingThenTheBand)
-{
-    const TPlanet& earth = *model->Planets[3];
     int outerEdge = 0, innerEdge = 0, band = 0;
-    for (const auto& v : CaptureList(earth.OrbitList)) {
-        const float offset = std::hypot(v.x, v.z) - earth.OrbitRadius;  // outward from the orbit
+    for (const auto& v : Feedback([&] { glCallList(earth.OrbitList); })) {
+        const float offset = std::hypot(v.x, 100 * (1 - 2 * v.z)) - earth.OrbitRadius;  // outward from the orbit
         const bool outer = offset > 0;
         if (std::fabs(v.y) < 1e-3 && std::fabs(std::fabs(offset) - 0.25f) < 2e-3 && outer == (v.t < 0.5f)) {
             EXPECT_EQ(v.t, outer ? 0.0f : 1.0f);

@@ -14,17 +14,11 @@ void WINAPI FivePastNoon(LPSYSTEMTIME time) { *time = SYSTEMTIME{2024, 1, 1, 1, 
 GLint Integer(GLenum name) { GLint value = 0; return glGetIntegerv(name, &value), value; }
 GLfloat Translation(int axis) { GLfloat m[16]; return glGetFloatv(GL_MODELVIEW_MATRIX, m), m[12 + axis]; }
 
-// Leftmost and rightmost x a drawing step emits in feedback mode (at 800 x 600: overlay units).
+// Leftmost and rightmost x a drawing step emits (at 800 x 600: overlay units).
 template <typename Draw> std::pair<float, float> ExtentOf(Draw draw)
 {
-    std::vector<GLfloat> buffer(1 << 14);
-    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_2D, buffer.data());
-    glRenderMode(GL_FEEDBACK);
-    draw();
     std::pair<float, float> extent{1e9f, -1e9f};
-    for (GLint i = 0, size = glRenderMode(GL_RENDER); i < size; i += 2 + 2 * static_cast<GLint>(buffer[i + 1]))
-        for (GLint v = 0; v < static_cast<GLint>(buffer[i + 1]); ++v)
-            extent = {std::min(extent.first, buffer[i + 2 + 2 * v]), std::max(extent.second, buffer[i + 2 + 2 * v])};
+    for (const FeedbackVertex& v : Feedback(draw)) extent = {std::min(extent.first, v.x), std::max(extent.second, v.x)};
     return {std::round(extent.first * 64) / 64, std::round(extent.second * 64) / 64};  // off the float path's noise
 }
 
@@ -33,7 +27,6 @@ protected:
     void SetUp() override
     {
         BuiltLibraryWindow::SetUp();
-        glViewport(0, 0, 800, 600);
         LocalTimeSource = FivePastNoon;
         Settings.Clock = Settings.FPS = Settings.ClockShort = false;
     }

@@ -49,17 +49,14 @@ private:
 // the textures of the test library that has all twenty pictures; no box may show.
 class SceneWindow : public ::testing::Test {
 protected:
-    explicit SceneWindow(const char* variant = "scene", int width = 800, int height = 600)
-        : library(variant), width_(width), height_(height)
-    {
-    }
+    explicit SceneWindow(const char* variant = "scene") : library(variant) {}
     void SetUp() override
     {
         RunModeSettings();
         FullScreen = false;
         model = std::make_unique<TPlanetaryModel>();
-        ASSERT_TRUE(OpenSceneWindow("Astrolume test", width_, height_, 32, *model));
-        ResizeScene(width_, height_);
+        ASSERT_TRUE(OpenSceneWindow("Astrolume test", 800, 600, 32, *model));
+        ResizeScene(800, 600);
     }
     void TearDown() override
     {
@@ -70,16 +67,13 @@ protected:
     UseTestLibrary library;
     probe::BoxWatcher watcher;
     std::unique_ptr<TPlanetaryModel> model;
-
-private:
-    int width_, height_;
 };
 
 // The same with the data library as built (its real glyphs, widths and texts),
 // unlit as the frame leaves it for the overlays.
 class BuiltLibraryWindow : public SceneWindow {
 protected:
-    BuiltLibraryWindow() : SceneWindow(nullptr, 1024, 768) {}
+    BuiltLibraryWindow() : SceneWindow(nullptr) {}
     void SetUp() override
     {
         SceneWindow::SetUp();
@@ -122,3 +116,25 @@ private:
     int width_;
     std::vector<GLubyte> pixels_;
 };
+
+// A vertex of the polygons a drawing step emits in feedback mode: window x, y
+// and depth (0 to 1), texture s and t.
+struct FeedbackVertex {
+    float x, y, z, s, t;
+};
+template <typename Draw> std::vector<FeedbackVertex> Feedback(Draw draw)
+{
+    std::vector<GLfloat> buffer(200000);
+    glFeedbackBuffer(static_cast<GLsizei>(buffer.size()), GL_3D_COLOR_TEXTURE, buffer.data());
+    glRenderMode(GL_FEEDBACK);
+    draw();
+    const GLint used = glRenderMode(GL_RENDER);
+    std::vector<FeedbackVertex> vertices;
+    for (GLint i = 0; i < used;) {
+        if (static_cast<GLint>(buffer[i++]) != GL_POLYGON_TOKEN) return ADD_FAILURE() << "not a polygon", vertices;
+        const auto count = static_cast<int>(buffer[i++]);
+        for (int k = 0; k < count; ++k, i += 3 + 4 + 4)
+            vertices.push_back({buffer[i], buffer[i + 1], buffer[i + 2], buffer[i + 7], buffer[i + 8]});
+    }
+    return vertices;
+}
