@@ -37,7 +37,6 @@ TEST(DescText, LinesBlocksAndMessages)
         TDrawMsg panel;
         EXPECT_EQ(panel.LoadMessages(text), lines.size() > 1) << text;
         EXPECT_EQ(panel.Msg.Lines, lines);
-        EXPECT_EQ(panel.Msg.HighIndex, std::max<std::int32_t>(0, static_cast<std::int32_t>(lines.size()) - 1));
     }
 }
 
