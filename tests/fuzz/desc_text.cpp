@@ -13,15 +13,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TDrawMsg panel;
     panel.Create(input.substr(0, nul), input.substr(std::min(nul + 1, size)));
 
-    std::uint8_t widths[256];
-    for (int i = 0; i < 256; ++i) widths[i] = static_cast<std::uint8_t>(i);
     for (const TPlanetDesc& desc : panel.Descs) {
         for (const std::string& line : desc.Lines) {
             std::string_view segment;
             std::int32_t position = 1;
             std::uint8_t color = 0;
             for (std::size_t n = 0; NextColorSegment(line, segment, position, color); ++n)
-                FUZZ_CHECK(n < line.size() && color < 16 && TextWidth(segment, 1.0f, widths) <= 255.0f * line.size());
+                FUZZ_CHECK(n < line.size() && color < 16);
         }
     }
     // The shortest waits and showings calibration can give, so that the frames

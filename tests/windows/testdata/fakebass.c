@@ -5,11 +5,8 @@
    leaves one entry point out. */
 #include <windows.h>
 
-BOOL WINAPI DllEntry(HINSTANCE instance, DWORD reason, LPVOID reserved)
+BOOL WINAPI DllEntry(HINSTANCE, DWORD, LPVOID)
 {
-    (void)instance;
-    (void)reason;
-    (void)reserved;
     return TRUE;
 }
 

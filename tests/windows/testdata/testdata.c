@@ -3,11 +3,8 @@
    the export out. It imports nothing and runs no start-up code. */
 #include <windows.h>
 
-BOOL WINAPI DllEntry(HINSTANCE instance, DWORD reason, LPVOID reserved)
+BOOL WINAPI DllEntry(HINSTANCE, DWORD, LPVOID)
 {
-    (void)instance;
-    (void)reason;
-    (void)reserved;
     return TRUE;
 }
 
