@@ -63,14 +63,21 @@ TEST_F(SceneWindow, HostileRegistryValuesLoadIntoSettingsTheSceneSurvives)
 
 // Texts of any size and any bytes as the description and the message list: the
 // panel is made and runs through its frames (calibrated, typing, shrinking) without
-// failing. Made here in memory; a rebuilt library hands over the same bytes.
+// failing or stalling. Made here in memory; a rebuilt library hands over the same
+// bytes. Every body has a line of a megabyte, since the order they show in is random.
 TEST_F(BuiltLibraryWindow, HostileTextsMakeAPanelThatRuns)
 {
-    std::string controls, blocks;
+    const std::string desc = ReadTextResource(DataLibrary, DescriptionResource), longLine(1 << 20, 'x');
+    ASSERT_FALSE(desc.empty());
+    std::string huge, tenThousand, longLines, controls, blocks;
+    while (huge.size() < 10'000'000) huge += desc;
+    for (int i = 0; i < 10000; ++i) tenThousand += "message " + std::to_string(i) + "\r\n";
+    for (int i = 0; i < BodyCount; ++i) longLines += "object " + std::string(BodyNames[i]) + "\r\n" + longLine + "\r\nobjend\r\n";
     for (int i = 0; i < 1 << 20; ++i) controls += static_cast<char>(i % 32);
     for (int i = 0; i < 100000; ++i) blocks += "object " + std::string(BodyNames[i % BodyCount]) + "\r\n\x01line\r\nobjend\r\n";
     const struct { const char* name; std::string description, messages; } rows[] = {
-        {"one line of 1 MB", "object Sun\r\n" + std::string(1 << 20, 'x') + "\r\nobjend\r\n", std::string(1 << 20, 'y') + "\r\n"},
+        {"10 MB of descriptions, 10,000 messages", huge, tenThousand},
+        {"lines of 1 MB", longLines, longLine + "\r\n" + longLine + "\r\n"},
         {"only CRs", std::string(1 << 20, '\r'), std::string(1 << 20, '\r')},
         {"bytes 0 to 31 everywhere", controls, controls},
         {"100,000 blocks", blocks, blocks},
