@@ -101,11 +101,13 @@ void Mix(std::int16_t* out, int frames)
                 stream.playing = false;
                 break;
             }
-            if (filled == 0 && stream.decoder->Read(part.data(), 1) == 0) { // an empty file would spin
+            // From the start again; a file that gives nothing even there would spin.
+            const int again = stream.decoder->Read(part.data() + 2 * filled, frames - filled);
+            if (again <= 0) {
                 stream.playing = false;
                 break;
             }
-            filled += 1;
+            filled += again;
         }
         for (int i = 0; i < 2 * filled; ++i) sum[static_cast<std::size_t>(i)] += part[static_cast<std::size_t>(i)];
     }

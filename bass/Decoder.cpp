@@ -165,7 +165,7 @@ public:
         primed_ = false;
         position_ = 0.0;
         buffered_ = used_ = 0;
-        ended_ = false;
+        ended_ = last_ = false;
         return source_->Rewind();
     }
 
@@ -189,18 +189,28 @@ private:
         ++used_;
         return true;
     }
+    // The frame after the current one; the last frame holds itself, so that it is
+    // played as long as every other one before the source ends.
+    void FetchNext()
+    {
+        if (Fetch(next_)) return;
+        std::copy(current_, current_ + 2, next_);
+        last_ = true;
+    }
     bool Prime()
     {
         if (!Fetch(current_)) return false;
-        if (!Fetch(next_)) std::copy(current_, current_ + 2, next_);
+        FetchNext();
         primed_ = true;
         return true;
     }
     bool Advance()
     {
         if (!primed_) return Prime();
+        if (last_) return false;
         std::copy(next_, next_ + 2, current_);
-        return Fetch(next_);
+        FetchNext();
+        return true;
     }
 
     static constexpr int kBuffer = 4096;
@@ -209,7 +219,8 @@ private:
     double position_ = 0.0;
     double current_[2] = {}, next_[2] = {};
     bool primed_ = false;
-    bool ended_ = false;
+    bool ended_ = false;  // the source has nothing more
+    bool last_ = false;   // current_ is the source's last frame
     std::int16_t buffer_[kBuffer * 2];
     int buffered_ = 0, used_ = 0;
 };

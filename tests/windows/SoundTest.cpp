@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <vector>
@@ -198,6 +199,36 @@ TEST_F(AudioLibrary, MonoWavIsResampledAndEndsWithoutTheLoopFlag)
     EXPECT_LT(heard.loudFrames, 44100 * 3 / 10) << "played past its end";
     EXPECT_GT(heard.peak, 15000);
     EXPECT_NEAR(heard.frequency, 440.0, 30.0);
+}
+
+// A looped ramp comes back sample for sample, nothing lost or added at the seams
+// (the capture holds silence before and after).
+TEST_F(AudioLibrary, LoopSeamsJoinTheEndToTheStart)
+{
+    constexpr int frames = 2000, low = 1000, step = 10, high = low + step * (frames - 1);
+    Bytes wav(44 + frames * 4);
+    const auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) wav[at + i] = static_cast<char>(value >> (8 * i));
+    };
+    std::memcpy(wav.data(), "RIFF\0\0\0\0WAVEfmt \x10\0\0\0\x01\0\x02\0", 24);  // PCM, stereo
+    put(4, static_cast<std::uint32_t>(wav.size() - 8), 4);
+    put(24, 44100, 4), put(28, 44100 * 4, 4), put(32, 4, 2), put(34, 16, 2);
+    std::memcpy(&wav[36], "data", 4);
+    put(40, frames * 4, 4);
+    for (int i = 0; i < frames; ++i) put(44 + 4 * i, low + step * i, 2), put(46 + 4 * i, low + step * i, 2);
+    Play(wav, BASS_SAMPLE_LOOP, 1.0f, 300);
+    const Bytes heard = ReadFile(capture);
+    const auto left = [&](std::size_t frame) {
+        return static_cast<std::int16_t>(static_cast<unsigned char>(heard[4 * frame]) | (heard[4 * frame + 1] << 8));
+    };
+    int seams = 0;
+    for (std::size_t i = 1; 4 * i + 3 < heard.size(); ++i) {
+        const int a = left(i - 1), b = left(i);
+        if (a == 0 || b == 0) continue;
+        seams += a == high && b == low;
+        EXPECT_TRUE(b == a + step || (a == high && b == low)) << "frame " << i << ": " << a << " then " << b;
+    }
+    EXPECT_GT(seams, 5) << "the ramp is 45 ms long";
 }
 
 // Bytes no decoder takes are refused with an error code. What hostile music does
