@@ -116,7 +116,8 @@ std::int32_t TMemoryStream::Write(const void* Buffer, std::int32_t Count)
         }
         Size_ = end;
     }
-    std::memcpy(static_cast<char*>(Memory_) + Position_, Buffer, static_cast<std::size_t>(Count));
+    // An empty write may come without a buffer.
+    if (Count > 0) std::memcpy(static_cast<char*>(Memory_) + Position_, Buffer, static_cast<std::size_t>(Count));
     Position_ = end;
     return Count;
 }

@@ -24,8 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (in.remaining_bytes() > 0) {
         switch (in.ConsumeIntegralInRange(0, 5)) {
         case 0: {
-            std::vector<std::uint8_t> bytes = in.ConsumeBytes<std::uint8_t>(in.ConsumeIntegral<std::uint16_t>());
-            bytes.reserve(1);  // a buffer even for no bytes: Write hands its pointer to memcpy as it is
+            const std::vector<std::uint8_t> bytes = in.ConsumeBytes<std::uint8_t>(in.ConsumeIntegral<std::uint16_t>());
             stream.Write(bytes.data(), static_cast<std::int32_t>(bytes.size()));
             break;
         }
