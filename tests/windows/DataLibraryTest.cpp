@@ -80,11 +80,10 @@ TEST(FolderDialog, OpensCentredAndFollowsItsHandlerUntilConfirmedOrCancelled)
                 EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrA(dialog, GCLP_HICON)), owner.hIconSm);
                 // The first folder, given with a trailing backslash, reached the handler without it.
                 EXPECT_EQ(probe::SelectedFolderName(dialog), LastPart(temp.path()));
-                EXPECT_EQ(probe::FolderDialogStatus(dialog, seen(temp.path()), 5000), seen(temp.path()));
-                EXPECT_FALSE(probe::WaitForFolderDialogOk(dialog, false, 2000));
+                const probe::FolderState first{seen(temp.path()), false}, second{seen(b), true};
+                EXPECT_EQ(probe::FolderDialogState(dialog, first), first);
                 ASSERT_TRUE(probe::SelectFolder(dialog, b));
-                EXPECT_EQ(probe::FolderDialogStatus(dialog), seen(b));
-                EXPECT_TRUE(probe::WaitForFolderDialogOk(dialog, true, 2000));
+                EXPECT_EQ(probe::FolderDialogState(dialog, second), second);
                 probe::PressButton(dialog, status ? IDOK : IDCANCEL);
             });
         EXPECT_TRUE(dialogs == 1 && confirmed == status && (status ? SamePath(chosen, b) : chosen.empty())) << chosen;
@@ -148,14 +147,11 @@ TEST_F(DataSearch, UserFolderThenProgramFolderThenMachineFolderThenTheDialog)
     } cases[] = {
         {"nothing stored, library beside the program", nullptr, "v272", nullptr, Beside},
         {"stored one of another version: the program's of any version", "v271", "v271", nullptr, Beside},
-        {"stored one without the export", "noexport", "v272", nullptr, Beside},
         {"stored one passes and wins", "v272", "v271", "v272", Stored},
         {"stored file that is no module ends the search", "notpe", "v272", "v272", None},
         {"program's file that is no module ends the search", "", "notpe", "v272", None},
-        {"program's one of any version before the machine's", nullptr, "v271", "v272", Beside},
         {"machine's one when the user's fails", "v271", nullptr, "v272", Machine},
         {"machine's one of another version: the dialog", "", nullptr, "v271", Asked},
-        {"machine's one without the export: the dialog", nullptr, nullptr, "noexport", Asked},
         {"machine's file that is no module: the dialog", nullptr, nullptr, "notpe", Asked},
     };
     for (const auto& c : cases) {
@@ -167,9 +163,9 @@ TEST_F(DataSearch, UserFolderThenProgramFolderThenMachineFolderThenTheDialog)
         SetMachinePath(c.machine ? machine.c_str() : nullptr);
 
         EXPECT_EQ(Search(program, [&](HWND dialog) {
-            EXPECT_EQ(probe::FolderDialogStatus(dialog, DataNotFoundText, 5000), DataNotFoundText);
-            EXPECT_FALSE(probe::WaitForFolderDialogOk(dialog, false, 500));
-            ASSERT_TRUE(probe::SelectFolder(dialog, chosen) && probe::WaitForFolderDialogOk(dialog, true, 2000));
+            const probe::FolderState first{DataNotFoundText, false}, found{DataFoundText, true};
+            EXPECT_EQ(probe::FolderDialogState(dialog, first), first);
+            ASSERT_TRUE(probe::SelectFolder(dialog, chosen) && probe::FolderDialogState(dialog, found) == found);
             ASSERT_TRUE(CopyFileA(TestLibrary("notpe").c_str(), (chosen + "\\duzidad.dll").c_str(), FALSE));
             probe::PressButton(dialog, IDOK);
         }), c.used == Asked ? 1 : 0);
@@ -226,8 +222,7 @@ TEST_F(DataSearch, DialogChecksEveryFolderAndTheConfirmedOneIsStored)
         EXPECT_EQ(probe::SelectedFolderName(dialog), LastPart(program));
         for (const auto& [folder, status, ok] : steps) {
             ASSERT_TRUE(probe::SelectFolder(dialog, folder));
-            EXPECT_EQ(probe::FolderDialogStatus(dialog), status) << folder;
-            EXPECT_EQ(probe::WaitForFolderDialogOk(dialog, ok, 2000), ok) << folder;
+            EXPECT_EQ(probe::FolderDialogState(dialog, {status, ok}), probe::FolderState(status, ok)) << folder;
             EXPECT_EQ(GetModuleHandleA((folder + "\\duzidad.dll").c_str()), nullptr) << "trial load kept";
             EXPECT_EQ(GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX)) << "quiet load not undone";
         }

@@ -82,19 +82,15 @@ TEST_F(EndToEnd, RunModeErrorsShowTheirBoxesAndEnd)
     ExpectQuietEnd(missing, probe::WaitForWindowOfClass(missing.id(), "Astrolume", 0));
 }
 
-// Command lines any host can pass: unknown letters, and preview or password mode with a
-// handle that names no window of its own to draw in, end without any window.
+// Command lines any host can pass (their parsing is checked natively): an unknown
+// letter, and preview or password mode without a window of its own to draw in,
+// end without any window; no argument or "/c:" and a handle open the configuration.
 TEST_F(EndToEnd, UnknownLettersEndWithoutAnyWindowAndConfigurationEndsAfterOk)
 {
     InstallLibrary("v272");
-    HWND gone = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    const std::string goneHandle = std::to_string(reinterpret_cast<INT_PTR>(gone)), digits(10000, '7');
-    ASSERT_TRUE(DestroyWindow(gone));
-    for (const std::string& arguments : {"/x"s, "/"s, "/"s + std::string(10000, 'q'), "\"/x\"\"y\" \"/s\""s, "/p 0"s,
-                                         "/P " + goneHandle, "-p 4294967297"s, "/p " + digits, "/a garbage"s, "/A"s})
+    for (const std::string& arguments : {"/x"s, "/"s + std::string(10000, 'q'), "/p 0"s, "/a garbage"s})
         ExpectQuietEnd(Start(arguments));
-    // An empty quoted argument counts as no argument; a handle after "/c:" is not used.
-    for (const std::string& arguments : {"/c"s, ""s, "\"\""s, "/c:1234"s, " \t "s, "/C"s, "-c"s, "/c "s + digits}) {
+    for (const std::string& arguments : {""s, "/c:1234"s}) {
         auto& saver = Start(arguments);
         HWND dialog = probe::WaitForWindow(saver.id(), "Astrolume Configuration", 20000);
         ASSERT_TRUE(dialog && probe::PressButton(dialog, IDOK)) << "no configuration dialog for " << arguments;
@@ -153,20 +149,15 @@ TEST_F(EndToEnd, RunModeFromTheWaitDialogToItsEndings)
         if (step < 2) window = WaitForScene(saver);
     }
     ExpectQuietEnd(saver);
-    // A click ends the saver too; space ends it and then opens the configuration.
+    // Space ends the saver and then opens the configuration.
     InstallLibrary("scene");
-    for (bool space : {false, true}) {
-        auto& next = Start("/s");
-        window = probe::WaitForWindowOfClass(next.id(), "Astrolume", 30000);
-        ASSERT_TRUE(window && PostMessageA(window, space ? WM_KEYDOWN : WM_LBUTTONDOWN, space ? VK_SPACE : 0, 1));
-        if (space) {
-            HWND dialog = probe::WaitForWindow(next.id(), "Astrolume Configuration", 20000);
-            EXPECT_FALSE(IsWindow(window)) << "the configuration comes after the saver window has gone";
-            ASSERT_TRUE(dialog && probe::PressButton(dialog, IDCANCEL)) << "no configuration dialog";
-            window = dialog;
-        }
-        ExpectQuietEnd(next, window);
-    }
+    auto& next = Start("/s");
+    window = probe::WaitForWindowOfClass(next.id(), "Astrolume", 30000);
+    ASSERT_TRUE(window && PostMessageA(window, WM_KEYDOWN, VK_SPACE, 1));
+    HWND dialog = probe::WaitForWindow(next.id(), "Astrolume Configuration", 20000);
+    EXPECT_FALSE(IsWindow(window)) << "the configuration comes after the saver window has gone";
+    ASSERT_TRUE(dialog && probe::PressButton(dialog, IDCANCEL)) << "no configuration dialog";
+    ExpectQuietEnd(next, dialog);
 }
 
 // Handles this thread's messages (the host window is the test's own) until
