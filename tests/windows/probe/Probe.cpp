@@ -40,6 +40,13 @@ BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM data)
     return TRUE;
 }
 
+std::vector<HWND> VisibleWindowsOf(DWORD processId)
+{
+    WindowSearch search{processId, {}};
+    EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.second;
+}
+
 // A 32-bit picture with its rows from the top, as captured and as saved.
 BITMAPINFOHEADER TopDownHeader(int width, int height)
 {
@@ -160,13 +167,6 @@ std::optional<unsigned> ChildProcess::CpuMilliseconds() const
     if (!thread_ || !GetThreadTimes(thread_.get(), &created, &ended, &kernel, &user)) return std::nullopt;
     const auto ticks = [](FILETIME time) { return (ULONGLONG(time.dwHighDateTime) << 32) | time.dwLowDateTime; };
     return static_cast<unsigned>((ticks(kernel) + ticks(user)) / 10000);  // from 100 ns steps
-}
-
-std::vector<HWND> VisibleWindowsOf(DWORD processId)
-{
-    WindowSearch search{processId, {}};
-    EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
-    return search.second;
 }
 
 std::string TextOf(HWND window)
@@ -358,11 +358,10 @@ void ClearStoredDataPath() { RegDeleteKeyValueA(HKEY_CURRENT_USER, AstrolumeKey,
 
 std::optional<std::string> StoredDataPath()
 {
-    DWORD size = 0;  // a stored path may be longer than any folder can be
-    if (RegGetValueA(HKEY_CURRENT_USER, AstrolumeKey, "Path", RRF_RT_REG_SZ, nullptr, nullptr, &size)) return std::nullopt;
-    std::string text(size, '\0');
-    if (RegGetValueA(HKEY_CURRENT_USER, AstrolumeKey, "Path", RRF_RT_REG_SZ, nullptr, text.data(), &size)) return std::nullopt;
-    return std::string(text.c_str());
+    char text[4096] = {};  // a stored path may be longer than any folder can be
+    DWORD size = sizeof text;
+    if (RegGetValueA(HKEY_CURRENT_USER, AstrolumeKey, "Path", RRF_RT_REG_SZ, nullptr, text, &size)) return std::nullopt;
+    return std::string(text);
 }
 
 void StoreDataPath(const std::string& folder) { SetRegString(AstrolumeKey, "Path", folder); }

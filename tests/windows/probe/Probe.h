@@ -55,7 +55,6 @@ private:
     DWORD id_ = 0;
 };
 
-std::vector<HWND> VisibleWindowsOf(DWORD processId);
 // Through WM_GETTEXT, so it works across threads and processes.
 std::string TextOf(HWND window);
 std::string ClassOf(HWND window);
