@@ -135,7 +135,8 @@ TEST_F(EndToEnd, RunModeFromTheWaitDialogToItsEndings)
     ASSERT_TRUE(wait && FindWindowExA(wait->window, nullptr, "Static", "Loading the textures. Wait"));
     HWND window = WaitForScene(saver);
     EXPECT_FALSE(IsWindow(wait->window));
-    // Full screen (no caption bar); F4 makes it framed, F4 full screen again, Esc ends it.
+    // Full screen (no caption bar); F4 makes it framed, F4 full screen again; space
+    // ends it, and the configuration opens once the saver window has gone.
     for (int step = 0; step < 3; ++step) {
         ASSERT_NE(window, nullptr) << "no saver window with its frame rate at step " << step;
         if (step == 0) {  // the screen is saved for a look
@@ -144,20 +145,16 @@ TEST_F(EndToEnd, RunModeFromTheWaitDialogToItsEndings)
             ExpectOverlays(screen, {0, 0, screen.width, screen.height});
         }
         EXPECT_EQ((GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION, step == 1);
-        ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, step < 2 ? VK_F4 : VK_ESCAPE, 1));
-        ASSERT_TRUE(probe::WaitUntilGone(window, 20000));
-        if (step < 2) window = WaitForScene(saver);
+        ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, step < 2 ? VK_F4 : VK_SPACE, 1));
+        if (step < 2) {
+            ASSERT_TRUE(probe::WaitUntilGone(window, 20000));
+            window = WaitForScene(saver);
+        }
     }
-    ExpectQuietEnd(saver);
-    // Space ends the saver and then opens the configuration.
-    InstallLibrary("scene");
-    auto& next = Start("/s");
-    window = probe::WaitForWindowOfClass(next.id(), "Astrolume", 30000);
-    ASSERT_TRUE(window && PostMessageA(window, WM_KEYDOWN, VK_SPACE, 1));
-    HWND dialog = probe::WaitForWindow(next.id(), "Astrolume Configuration", 20000);
-    EXPECT_FALSE(IsWindow(window)) << "the configuration comes after the saver window has gone";
+    HWND dialog = probe::WaitForWindow(saver.id(), "Astrolume Configuration", 20000);
+    EXPECT_FALSE(IsWindow(window)) << "the configuration came before the saver window had gone";
     ASSERT_TRUE(dialog && probe::PressButton(dialog, IDCANCEL)) << "no configuration dialog";
-    ExpectQuietEnd(next, dialog);
+    ExpectQuietEnd(saver, dialog);
 }
 
 // Handles this thread's messages (the host window is the test's own) until
@@ -190,7 +187,6 @@ TEST_F(EndToEnd, PreviewStaysInItsHostUntilTheHostGoes)
     GetWindowRect(child(), &area);
     GetWindowRect(host, &hostArea);
     EXPECT_TRUE(EqualRect(&area, &hostArea)) << "the preview covers the host's client area";
-    EXPECT_NE(GetForegroundWindow(), child());
     // NOTE: Wine shows nothing a process paints into another process's window,
     // so the picture itself can only be looked at on Windows.
     // Idle, it waits for messages: a spinning loop would take most of a second.
