@@ -9,6 +9,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <cstdlib>
 #include <thread>
 #include <vector>
@@ -93,8 +94,11 @@ TEST_F(ConfigDialogTest, FirstOpeningShowsTheDefaultsGreyedAboutClosesWithEscAnd
     EXPECT_EQ(StoredSettingTexts(), DefaultTexts);
 }
 
+// Numbers are read, shown and stored with a point whatever the locale, here a comma one.
 TEST_F(ConfigDialogTest, OwnSettingsAreShownAndTypedValuesStored)
 {
+    ASSERT_NE(std::setlocale(LC_ALL, "German_Germany.1252"), nullptr);
+    EXPECT_STREQ(std::localeconv()->decimal_point, ",") << "the C runtime did not take the comma locale";
     Open(OwnTexts);
     EXPECT_EQ(Shown(), OwnTexts);
     ExpectOptionsEnabled(true);  // the clock buttons too, though Show Time is off
@@ -116,6 +120,7 @@ TEST_F(ConfigDialogTest, OwnSettingsAreShownAndTypedValuesStored)
                                                    {"CamDistance", "12.0"}, {"FPS", "1"}, {"ClockShort", "0"},
                                                    {"ClockFull", "1"}, {"Volume", "70"}}));
     EXPECT_EQ(Settings.QualitySpare, 64);
+    std::setlocale(LC_ALL, "C");
 }
 
 // Fault fixed: a registry that refused the settings used to close the dialog as if

@@ -82,19 +82,15 @@ TEST_F(EndToEnd, RunModeErrorsShowTheirBoxesAndEnd)
     ExpectQuietEnd(missing, probe::WaitForWindowOfClass(missing.id(), "Astrolume", 0));
 }
 
-// Command lines any host can pass: unknown letters, and preview or password mode with a
-// handle that names no window of its own to draw in, end without any window.
+// Command lines any host can pass (their parsing is checked natively): an unknown
+// letter, and preview or password mode without a window of its own to draw in,
+// end without any window; no argument or "/c:" and a handle open the configuration.
 TEST_F(EndToEnd, UnknownLettersEndWithoutAnyWindowAndConfigurationEndsAfterOk)
 {
     InstallLibrary("v272");
-    HWND gone = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
-    const std::string goneHandle = std::to_string(reinterpret_cast<INT_PTR>(gone)), digits(10000, '7');
-    ASSERT_TRUE(DestroyWindow(gone));
-    for (const std::string& arguments : {"/x"s, "/"s, "/"s + std::string(10000, 'q'), "\"/x\"\"y\" \"/s\""s, "/p 0"s,
-                                         "/P " + goneHandle, "-p 4294967297"s, "/p " + digits, "/a garbage"s, "/A"s})
+    for (const std::string& arguments : {"/x"s, "/"s + std::string(10000, 'q'), "/p 0"s, "/a garbage"s})
         ExpectQuietEnd(Start(arguments));
-    // An empty quoted argument counts as no argument; a handle after "/c:" is not used.
-    for (const std::string& arguments : {"/c"s, ""s, "\"\""s, "/c:1234"s, " \t "s, "/C"s, "-c"s, "/c "s + digits}) {
+    for (const std::string& arguments : {""s, "/c:1234"s}) {
         auto& saver = Start(arguments);
         HWND dialog = probe::WaitForWindow(saver.id(), "Astrolume Configuration", 20000);
         ASSERT_TRUE(dialog && probe::PressButton(dialog, IDOK)) << "no configuration dialog for " << arguments;
@@ -139,7 +135,8 @@ TEST_F(EndToEnd, RunModeFromTheWaitDialogToItsEndings)
     ASSERT_TRUE(wait && FindWindowExA(wait->window, nullptr, "Static", "Loading the textures. Wait"));
     HWND window = WaitForScene(saver);
     EXPECT_FALSE(IsWindow(wait->window));
-    // Full screen (no caption bar); F4 makes it framed, F4 full screen again, Esc ends it.
+    // Full screen (no caption bar); F4 makes it framed, F4 full screen again; space
+    // ends it, and the configuration opens once the saver window has gone.
     for (int step = 0; step < 3; ++step) {
         ASSERT_NE(window, nullptr) << "no saver window with its frame rate at step " << step;
         if (step == 0) {  // the screen is saved for a look
@@ -148,25 +145,16 @@ TEST_F(EndToEnd, RunModeFromTheWaitDialogToItsEndings)
             ExpectOverlays(screen, {0, 0, screen.width, screen.height});
         }
         EXPECT_EQ((GetWindowLongA(window, GWL_STYLE) & WS_CAPTION) == WS_CAPTION, step == 1);
-        ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, step < 2 ? VK_F4 : VK_ESCAPE, 1));
-        ASSERT_TRUE(probe::WaitUntilGone(window, 20000));
-        if (step < 2) window = WaitForScene(saver);
-    }
-    ExpectQuietEnd(saver);
-    // A click ends the saver too; space ends it and then opens the configuration.
-    InstallLibrary("scene");
-    for (bool space : {false, true}) {
-        auto& next = Start("/s");
-        window = probe::WaitForWindowOfClass(next.id(), "Astrolume", 30000);
-        ASSERT_TRUE(window && PostMessageA(window, space ? WM_KEYDOWN : WM_LBUTTONDOWN, space ? VK_SPACE : 0, 1));
-        if (space) {
-            HWND dialog = probe::WaitForWindow(next.id(), "Astrolume Configuration", 20000);
-            EXPECT_FALSE(IsWindow(window)) << "the configuration comes after the saver window has gone";
-            ASSERT_TRUE(dialog && probe::PressButton(dialog, IDCANCEL)) << "no configuration dialog";
-            window = dialog;
+        ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, step < 2 ? VK_F4 : VK_SPACE, 1));
+        if (step < 2) {
+            ASSERT_TRUE(probe::WaitUntilGone(window, 20000));
+            window = WaitForScene(saver);
         }
-        ExpectQuietEnd(next, window);
     }
+    HWND dialog = probe::WaitForWindow(saver.id(), "Astrolume Configuration", 20000);
+    EXPECT_FALSE(IsWindow(window)) << "the configuration came before the saver window had gone";
+    ASSERT_TRUE(dialog && probe::PressButton(dialog, IDCANCEL)) << "no configuration dialog";
+    ExpectQuietEnd(saver, dialog);
 }
 
 // Handles this thread's messages (the host window is the test's own) until
@@ -199,7 +187,6 @@ TEST_F(EndToEnd, PreviewStaysInItsHostUntilTheHostGoes)
     GetWindowRect(child(), &area);
     GetWindowRect(host, &hostArea);
     EXPECT_TRUE(EqualRect(&area, &hostArea)) << "the preview covers the host's client area";
-    EXPECT_NE(GetForegroundWindow(), child());
     // NOTE: Wine shows nothing a process paints into another process's window,
     // so the picture itself can only be looked at on Windows.
     // Idle, it waits for messages: a spinning loop would take most of a second.

@@ -56,14 +56,10 @@ TEST_F(SaverWindowModes, RefusedSwitchAsksYesGoesOnNoEnds)
         if (answer == IDYES) {
             ASSERT_TRUE(opened);
             // Full-screen size and style all the same, but the saver now counts as
-            // windowed: mouse moves no longer end it.
+            // windowed, where mouse moves do not end it.
             RECT client;
             EXPECT_TRUE(GetClientRect(SaverWindow, &client) && client.right == DesktopWidth);
             EXPECT_NE(GetWindowLongA(SaverWindow, GWL_STYLE) & WS_POPUP, 0);
-            Settings.MouseMove = true;
-            Keys[VK_ESCAPE] = false;
-            for (int i = 0; i < 30; ++i) SendMessageA(SaverWindow, WM_MOUSEMOVE, 0, MAKELPARAM(i, i));
-            EXPECT_FALSE(Keys[VK_ESCAPE]);
             EXPECT_EQ(CursorCount(), cursor - 1);
             CloseSceneWindow();
             EXPECT_EQ(watcher.Boxes().size(), 1u);
@@ -183,46 +179,44 @@ TEST(RunMode, ShowDescriptionDecidesThePanelOnly)
     }
 }
 
-// The window procedure's table, message by message.
-TEST(SaverWndProc, KeysActivationCommandsAndMouse)
+// The window procedure's table: the key each input sets. Mouse moves count only
+// full screen with MouseMove on, and the 21st asks to end; any click does.
+TEST(SaverWndProc, KeysActivationAndMouse)
 {
     RunModeSettings();
-    for (bool& key : Keys) key = false;
-    SaverWndProc(nullptr, WM_KEYDOWN, VK_F4, 0);
-    EXPECT_TRUE(Keys[VK_F4]);
+    const struct {
+        UINT message;
+        WPARAM wParam;
+        bool fullScreen, mouseMove;
+        int times, key;
+        bool set;
+    } cases[] = {{WM_KEYDOWN, VK_F4, false, false, 1, VK_F4, true},
+                 {WM_KEYDOWN, 0x1FF, false, false, 1, 0xFF, true},  // out of range: kept within the table
+                 {WM_MOUSEMOVE, 0, true, true, 20, VK_ESCAPE, false},
+                 {WM_MOUSEMOVE, 0, true, true, 21, VK_ESCAPE, true},
+                 {WM_MOUSEMOVE, 0, false, true, 50, VK_ESCAPE, false},
+                 {WM_MOUSEMOVE, 0, true, false, 50, VK_ESCAPE, false},
+                 {WM_LBUTTONDOWN, 0, false, false, 1, VK_ESCAPE, true},
+                 {WM_RBUTTONDOWN, 0, false, false, 1, VK_ESCAPE, true},
+                 {WM_MBUTTONDOWN, 0, false, false, 1, VK_ESCAPE, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.message) + " x" + std::to_string(c.times));
+        for (bool& key : Keys) key = false;
+        FullScreen = c.fullScreen;
+        Settings.MouseMove = c.mouseMove;
+        MouseMoves = 0;
+        for (int i = 0; i < c.times; ++i) EXPECT_EQ(SaverWndProc(nullptr, c.message, c.wParam, 0), 0);
+        EXPECT_EQ(Keys[c.key], c.set);
+    }
     SaverWndProc(nullptr, WM_KEYUP, VK_F4, 0);
     EXPECT_FALSE(Keys[VK_F4]);
-    EXPECT_EQ(SaverWndProc(nullptr, WM_KEYDOWN, 0x1FF, 0), 0);  // out of range: kept within the table
-    Keys[0xFF] = false;
+    for (bool& key : Keys) key = false;
+    FullScreen = false;
 
     SaverWndProc(nullptr, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 1), 0);
     EXPECT_FALSE(WindowActive);
     SaverWndProc(nullptr, WM_ACTIVATE, MAKEWPARAM(WA_ACTIVE, 0), 0);
     EXPECT_TRUE(WindowActive);
-    EXPECT_EQ(SaverWndProc(nullptr, WM_SYSCOMMAND, SC_SCREENSAVE, 0) + SaverWndProc(nullptr, WM_SYSCOMMAND, SC_MONITORPOWER, 2), 0);
-
-    // Mouse moves count only full screen with MouseMove on; the 21st asks to end.
-    struct {
-        bool fullScreen, mouseMove;
-        int moves;
-        bool ends;
-    } const cases[] = {{true, true, 20, false}, {true, true, 21, true}, {false, true, 50, false}, {true, false, 50, false}};
-    for (auto c : cases) {
-        SCOPED_TRACE(c.moves);
-        FullScreen = c.fullScreen;
-        Settings.MouseMove = c.mouseMove;
-        MouseMoves = 0;
-        Keys[VK_ESCAPE] = false;
-        for (int i = 0; i < c.moves; ++i) EXPECT_EQ(SaverWndProc(nullptr, WM_MOUSEMOVE, 0, 0), 0);
-        EXPECT_EQ(Keys[VK_ESCAPE], c.ends);
-    }
-    FullScreen = false;
-    for (UINT click : {WM_LBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONDOWN}) {
-        Keys[VK_ESCAPE] = false;
-        EXPECT_EQ(SaverWndProc(nullptr, click, 0, 0), 0);
-        EXPECT_TRUE(Keys[VK_ESCAPE]) << click;
-    }
-    Keys[VK_ESCAPE] = false;
 
     // Closing posts the quit message.
     MSG message;

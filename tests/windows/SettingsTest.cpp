@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
-
 namespace {
 using namespace probe;
 
@@ -13,22 +11,6 @@ struct SettingsTest : ::testing::Test {
     SettingsTest() { Settings = TSettings{}; }
     ScratchRegistryKey scratch{SettingsKey};
 };
-
-// Numbers are written and read with a point whatever the locale, here a comma one.
-TEST_F(SettingsTest, FirstStartWritesTheSixteenDefaultTextsAndOwnOnesStayAsTheyAre)
-{
-    ASSERT_NE(std::setlocale(LC_ALL, "German_Germany.1252"), nullptr);
-    EXPECT_STREQ(std::localeconv()->decimal_point, ",") << "the C runtime did not take the comma locale";
-    LoadSettings();
-    EXPECT_EQ(TextsOf(Settings), DefaultTexts);
-    EXPECT_EQ(StoredSettingTexts(), DefaultTexts);
-    StoreSettingTexts(OwnTexts);
-    LoadSettings();
-    EXPECT_EQ(TextsOf(Settings), OwnTexts);
-    EXPECT_TRUE(SaveSettings());
-    EXPECT_EQ(StoredSettingTexts(), OwnTexts);
-    std::setlocale(LC_ALL, "C");
-}
 
 TEST_F(SettingsTest, StoredTextsAreReadWithoutRewritingThem)
 {

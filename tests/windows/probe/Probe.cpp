@@ -1,9 +1,7 @@
 #include "tests/windows/probe/Probe.h"
 
 #include <algorithm>
-#include <cctype>
 #include <fstream>
-#include <sstream>
 #include <map>
 
 #include <commctrl.h>
@@ -40,6 +38,13 @@ BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM data)
     GetWindowThreadProcessId(window, &owner);
     if (owner == processId && IsWindowVisible(window)) windows.push_back(window);
     return TRUE;
+}
+
+std::vector<HWND> VisibleWindowsOf(DWORD processId)
+{
+    WindowSearch search{processId, {}};
+    EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
 // A 32-bit picture with its rows from the top, as captured and as saved.
@@ -125,7 +130,6 @@ bool CopyInto(const std::string& file, const std::string& folder)
 }
 
 ChildProcess::ChildProcess(const std::string& program, const std::string& arguments)
-    : program_(program), arguments_(arguments)
 {
     std::string commandLine = "\"" + program + "\"" + (arguments.empty() ? "" : " " + arguments);
     STARTUPINFOA startup{};
@@ -134,7 +138,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::string& argume
     if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &info))
         return;
-    CloseHandle(info.hThread);
+    thread_.reset(info.hThread);
     process_.reset(info.hProcess);
     id_ = info.dwProcessId;
 }
@@ -158,37 +162,11 @@ std::optional<DWORD> ChildProcess::Wait(DWORD milliseconds)
 
 std::optional<unsigned> ChildProcess::CpuMilliseconds() const
 {
-    // NOTE: Wine reports no CPU times of another process; its Unix process,
-    // found by the command line Wine gives it, counts them in clock ticks of 10 ms.
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
-    if (search == INVALID_HANDLE_VALUE) return std::nullopt;
-    std::optional<unsigned> result;
-    do {
-        const std::string folder = std::string("Z:\\proc\\") + found.cFileName;
-        std::ifstream commandFile(folder + "\\cmdline", std::ios::binary);
-        std::string command{std::istreambuf_iterator<char>(commandFile), {}};
-        std::replace(command.begin(), command.end(), '\0', ' ');  // each argument ends with a zero
-        if (!std::isdigit(static_cast<unsigned char>(found.cFileName[0])) ||
-            command.rfind(program_ + " " + arguments_ + " ", 0) != 0)
-            continue;
-        std::ifstream statFile(folder + "\\stat");
-        std::string stat{std::istreambuf_iterator<char>(statFile), {}};
-        std::istringstream fields(stat.substr(stat.rfind(')') + 2));  // from the state, the third field
-        std::string field;
-        unsigned user = 0, system = 0;
-        for (int i = 3; i < 14 && fields >> field; ++i) {}
-        if (fields >> user >> system) result = (user + system) * 10;
-    } while (!result && FindNextFileA(search, &found));
-    FindClose(search);
-    return result;
-}
-
-std::vector<HWND> VisibleWindowsOf(DWORD processId)
-{
-    WindowSearch search{processId, {}};
-    EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
-    return search.second;
+    // NOTE: Wine reports no CPU times of another process, but it does those of its threads.
+    FILETIME created, ended, kernel, user;
+    if (!thread_ || !GetThreadTimes(thread_.get(), &created, &ended, &kernel, &user)) return std::nullopt;
+    const auto ticks = [](FILETIME time) { return (ULONGLONG(time.dwHighDateTime) << 32) | time.dwLowDateTime; };
+    return static_cast<unsigned>((ticks(kernel) + ticks(user)) / 10000);  // from 100 ns steps
 }
 
 std::string TextOf(HWND window)
@@ -380,11 +358,10 @@ void ClearStoredDataPath() { RegDeleteKeyValueA(HKEY_CURRENT_USER, AstrolumeKey,
 
 std::optional<std::string> StoredDataPath()
 {
-    DWORD size = 0;  // a stored path may be longer than any folder can be
-    if (RegGetValueA(HKEY_CURRENT_USER, AstrolumeKey, "Path", RRF_RT_REG_SZ, nullptr, nullptr, &size)) return std::nullopt;
-    std::string text(size, '\0');
-    if (RegGetValueA(HKEY_CURRENT_USER, AstrolumeKey, "Path", RRF_RT_REG_SZ, nullptr, text.data(), &size)) return std::nullopt;
-    return std::string(text.c_str());
+    char text[4096] = {};  // a stored path may be longer than any folder can be
+    DWORD size = sizeof text;
+    if (RegGetValueA(HKEY_CURRENT_USER, AstrolumeKey, "Path", RRF_RT_REG_SZ, nullptr, text, &size)) return std::nullopt;
+    return std::string(text);
 }
 
 void StoreDataPath(const std::string& folder) { SetRegString(AstrolumeKey, "Path", folder); }
@@ -409,17 +386,13 @@ std::optional<HWND> WaitForFolderDialog(DWORD processId, DWORD milliseconds)
     return std::nullopt;
 }
 
-std::string FolderDialogStatus(HWND dialog, const std::string& expected, DWORD milliseconds)
+FolderState FolderDialogState(HWND dialog, const FolderState& expected, DWORD milliseconds)
 {
-    HWND status = GetDlgItem(dialog, FolderStatusId);
-    const auto read = [&] { return status && IsWindowVisible(status) ? TextOf(status) : std::string(); };
-    return Poll(milliseconds, read, [&](const std::string& text) { return text == expected; });
-}
-
-bool WaitForFolderDialogOk(HWND dialog, bool expected, DWORD milliseconds)
-{
-    HWND ok = GetDlgItem(dialog, IDOK);
-    return Poll(milliseconds, [&] { return ok && IsWindowEnabled(ok); }, [&](bool on) { return on == expected; });
+    HWND status = GetDlgItem(dialog, FolderStatusId), ok = GetDlgItem(dialog, IDOK);
+    const auto read = [&] {
+        return FolderState{status && IsWindowVisible(status) ? TextOf(status) : std::string(), ok && IsWindowEnabled(ok)};
+    };
+    return Poll(milliseconds, read, [&](const FolderState& state) { return state == expected; });
 }
 
 bool SelectFolder(HWND dialog, const std::string& folder)

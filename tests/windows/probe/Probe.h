@@ -12,6 +12,7 @@
 #include <set>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace probe {
@@ -46,16 +47,14 @@ public:
     DWORD id() const { return id_; }
     // The exit code, or nothing on timeout.
     std::optional<DWORD> Wait(DWORD milliseconds);
-    // Milliseconds of CPU time used so far (10 ms steps); nothing when not found.
+    // Milliseconds of CPU time its main thread, where the program does its work, used so far.
     std::optional<unsigned> CpuMilliseconds() const;
 
 private:
-    UniqueKernelHandle process_;
+    UniqueKernelHandle process_, thread_;
     DWORD id_ = 0;
-    std::string program_, arguments_;
 };
 
-std::vector<HWND> VisibleWindowsOf(DWORD processId);
 // Through WM_GETTEXT, so it works across threads and processes.
 std::string TextOf(HWND window);
 std::string ClassOf(HWND window);
@@ -160,10 +159,10 @@ void SettleFolderTimes(const std::string& folder);
 // The folder dialog of a process (a "#32770" window with a folder tree); the
 // rest drive one of this process from another thread.
 std::optional<HWND> WaitForFolderDialog(DWORD processId, DWORD milliseconds);
-// Its status line (empty when it has none) or OK's state, read until it is as
-// expected or the time is up; the last read.
-std::string FolderDialogStatus(HWND dialog, const std::string& expected = "", DWORD milliseconds = 0);
-bool WaitForFolderDialogOk(HWND dialog, bool expected, DWORD milliseconds);
+// Its status line (empty when it has none) and whether OK is enabled, read until
+// they are as expected or the time is up; the last read.
+using FolderState = std::pair<std::string, bool>;
+FolderState FolderDialogState(HWND dialog, const FolderState& expected, DWORD milliseconds = 5000);
 // As a program selects (BFFM_SETSELECTIONA); returns when the dialog has handled it.
 bool SelectFolder(HWND dialog, const std::string& folder);
 // The selected item of the folder tree.
