@@ -53,23 +53,4 @@ TEST(MemoryStream, WriteEdges)
     EXPECT_EQ(Contents(stream, 5), "abc" + more);
 }
 
-TEST(MemoryStream, NoMemoryLeavesAnEmptyConsistentStream)
-{
-    // NOTE: a 64-bit process gets the block; only the 32-bit one runs out of room.
-    if (sizeof(void*) > 4) GTEST_SKIP() << "needs a 32-bit address space";
-    TMemoryStream stream;
-    ASSERT_EQ(stream.Write("abc", 3), 3);
-    stream.Resize(0x7FFF0000);  // no 32-bit process gets a block this large
-    EXPECT_TRUE(stream.Memory() == nullptr && stream.Size() == 0 && stream.Capacity() == 0);
-    stream.SeekTo(0);
-    EXPECT_EQ(stream.Write("de", 2), 2) << "usable afterwards";
-    // Loading from a source that claims more than memory holds copies nothing.
-    struct Liar : TCustomMemoryStream { std::int32_t Write(const void*, std::int32_t) override { return 0; } } liar;
-    char small[16] = {};
-    liar.Attach(small, 0x7FFF0000);
-    TMemoryStream copy;
-    copy.LoadFrom(liar);
-    EXPECT_EQ(copy.Size(), 0);
-}
-
 } // namespace
