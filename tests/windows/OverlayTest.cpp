@@ -27,6 +27,7 @@ protected:
     void SetUp() override
     {
         BuiltLibraryWindow::SetUp();
+        glDisable(GL_LIGHTING);  // as the frame leaves it for the overlays
         LocalTimeSource = FivePastNoon;
         Settings.Clock = Settings.FPS = Settings.ClockShort = false;
     }
@@ -45,8 +46,13 @@ protected:
 // text font at three quarters of the data library's widths; lists past code 255
 // (no width entry) keep the pen still. Even an empty string switches depth
 // testing back on; both matrix stacks end as deep as they were, with the
-// model-view matrix current.
-TEST_F(TextOutput, PrintTextAdvancesAndRestores)
+// model-view matrix current. Each overlay lights its own corner only when it is
+// on; the step leaves texturing, blending and the model-view matrix as it found them.
+// Then Mercury's panel fully open, a message fully faded in. The frame spans x 5 to
+// 249 and 12n + 48 units down from its top edge, which moves down below the
+// frame-rate number while the lines and the yellow sign stay; the message is blue at
+// (15, 15). Colour, depth test, blending and both matrix stacks are left as they were.
+TEST_F(TextOutput, TextOverlaysAndPanelDrawWhereTheyBelongAndRestore)
 {
     glDisable(GL_DEPTH_TEST);
     PrintText(0, 0, "", NumberFontBase - 48, txNumberFont);
@@ -64,12 +70,7 @@ TEST_F(TextOutput, PrintTextAdvancesAndRestores)
     EXPECT_EQ(Translation(0), 0.0f);
     EXPECT_EQ(Integer(GL_MODELVIEW_STACK_DEPTH) * 10 + Integer(GL_PROJECTION_STACK_DEPTH), 11);
     EXPECT_EQ(Integer(GL_MATRIX_MODE), GL_MODELVIEW);
-}
 
-// Each overlay lights its own corner only when it is on; the step leaves
-// texturing, blending and the model-view matrix as it found them.
-TEST_F(TextOutput, OverlaysLightTheirCornersOnly)
-{
     const auto bright = [](Rgb c) { return c.r > 128; };
     const bool cases[][2] = {{true, false}, {false, true}, {false, false}};
     glTranslatef(1.0f, 2.0f, 3.0f);
@@ -83,14 +84,7 @@ TEST_F(TextOutput, OverlaysLightTheirCornersOnly)
         EXPECT_EQ(Translation(2), 3.0f);
         EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D) || glIsEnabled(GL_BLEND));
     }
-}
 
-// Mercury's panel fully open, a message fully faded in. The frame spans x 5 to 249 and
-// 12n + 48 units down from its top edge, which moves down below the frame-rate number
-// while the lines and the yellow sign stay; the message is blue at (15, 15). Colour,
-// depth test, blending and both matrix stacks are left as they were.
-TEST_F(TextOutput, OpenPanelAndMessageLine)
-{
     glEnable(GL_TEXTURE_2D);  // as the overlay step leaves it for the panel
     TDrawMsg panel;
     CreateDescPanel(panel, DataLibrary);

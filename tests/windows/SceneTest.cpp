@@ -6,19 +6,12 @@
 
 namespace {
 
-// A minimised window reports a height of 0: the projection takes it as 1.
-TEST_F(SceneWindow, ResizeToHeightZeroKeepsAFiniteProjection)
-{
-    ResizeScene(640, 0);
-    GLfloat m[16];
-    glGetFloatv(GL_PROJECTION_MATRIX, m);
-    EXPECT_NEAR(m[5] / m[0], 640.0, 0.1);
-}
-
 // Each step puts back what it changed: the next frame, and whatever is drawn
-// after the scene, find the state of the set-up.
+// after the scene, find the state of the set-up. A minimised window reports a
+// height of 0, which the projection takes as 1.
 TEST_F(SceneWindow, FramesLeaveTheStateAsTheSetUpMadeIt)
 {
+    ResizeScene(640, 0);
     Settings.CamRotation = 0.0f;
     for (int frame = 0; frame < 3; ++frame) ASSERT_TRUE(RenderFrame(*model, 100, 0, nullptr));
     for (const auto& [stack, depth] :
@@ -27,9 +20,11 @@ TEST_F(SceneWindow, FramesLeaveTheStateAsTheSetUpMadeIt)
         glGetIntegerv(stack, &value);
         EXPECT_EQ(value, depth) << stack;
     }
-    GLfloat texture[16], modelview[16], color[4];
+    GLfloat texture[16], modelview[16], projection[16], color[4];
     glGetFloatv(GL_TEXTURE_MATRIX, texture), glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
+    glGetFloatv(GL_PROJECTION_MATRIX, projection);
     glGetFloatv(GL_CURRENT_COLOR, color);
+    EXPECT_NEAR(projection[5] / projection[0], 640.0, 0.1);
     EXPECT_EQ(texture[0], 1.0f);
     // The tilt and the Sun's rotation are undone: the camera's translation alone is left.
     EXPECT_NEAR(modelview[5], 1.0f, 1e-5);
@@ -40,52 +35,41 @@ TEST_F(SceneWindow, FramesLeaveTheStateAsTheSetUpMadeIt)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
-// The frame at 800 x 600 seen edge-on, with the bodies placed by hand.
-class SceneFrame : public SceneWindow {
-protected:
-    void SetUp() override
-    {
-        SceneWindow::SetUp();
-        if (HasFatalFailure()) return;
-        Settings.CamRotation = 0.0f;
-        CameraTilt = 0.0f;
-        // Every planet far to the right, out of the way, except where a test puts one.
-        for (int i = 1; i <= 9; ++i) model->Planets[i]->OrbitAngle = 1.5708f;
-    }
-    BackBuffer Frame()
-    {
-        // No time passes: nothing moves away from where it was put.
-        EXPECT_TRUE(RenderFrame(*model, 0, 0, nullptr));
-        return BackBuffer(800, 600);
-    }
-};
-
 int Change(Rgb a, Rgb b) { return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)}); }
 
-TEST_F(SceneFrame, SunCoronaAndBackdrop)
+// The frame at 800 x 600 seen edge-on, with the bodies placed by hand: the Sun, its
+// glow and the backdrop, Saturn's ring and Jupiter's translucent halo.
+TEST_F(SceneWindow, SunRingAndHaloWhereTheBodiesArePut)
 {
-    const BackBuffer frame = Frame();
-    const Rgb centre = frame.At(400, 300), corona = frame.At(400, 345), sky = frame.At(400, 560);
+    Settings.CamRotation = 0.0f;
+    CameraTilt = 0.0f;
+    const auto frame = [&] {
+        // No time passes: nothing moves away from where it was put.
+        EXPECT_TRUE(RenderFrame(*model, 0, 0, nullptr));
+        return BackBuffer();
+    };
+    // Saturn behind and to the left of the Sun, Jupiter in front to the right, every
+    // other planet far to the right; then Saturn and Jupiter out of the way too.
+    for (int i = 1; i <= 9; ++i) model->Planets[i]->OrbitAngle = 1.5708f;
+    model->Planets[6]->OrbitAngle = 3.14159f + 0.446f;
+    const BackBuffer with = frame();
+    model->Planets[6]->OrbitAngle = 1.5708f;
+    model->Planets[5]->OrbitAngle = -1.5708f;
+    const BackBuffer away = frame();
+
+    const Rgb centre = away.At(400, 300), corona = away.At(400, 345), sky = away.At(400, 560);
     EXPECT_TRUE(centre.r > 200 && centre.r > centre.g && centre.g > centre.b)  // the Sun: bright and warm
         << centre.r << "," << centre.g << "," << centre.b;
     EXPECT_GT(corona.r + corona.g, sky.r + sky.g + 60) << "a glow just above the disc";
-    for (Rgb backdrop : {sky, frame.At(60, 80)})
+    for (Rgb backdrop : {sky, away.At(60, 80)})
         EXPECT_TRUE(backdrop.r > 30 && std::abs(backdrop.r - backdrop.b) <= 3) << "the galaxy, grey: " << backdrop.r;
-}
 
-TEST_F(SceneFrame, SaturnsRingAndJupitersTranslucentHalo)
-{
-    // Saturn behind and to the left of the Sun, Jupiter in front to the right.
-    model->Planets[6]->OrbitAngle = 3.14159f + 0.446f;
-    const BackBuffer with = Frame();
-    model->Planets[6]->OrbitAngle = 1.5708f;
-    const BackBuffer without = Frame();
     // Seen edge-on, the ring is a line through the planet tilted by its axis: it
     // reaches past the disc (x 202 to 282) down to the left and up to the right.
     const auto changed = [&](int x0, int y0, int x1, int y1) {
         int count = 0;
         for (int x = x0; x < x1; ++x)
-            for (int y = y0; y < y1; ++y) count += Change(with.At(x, y), without.At(x, y)) > 15;
+            for (int y = y0; y < y1; ++y) count += Change(with.At(x, y), away.At(x, y)) > 15;
         return count;
     };
     EXPECT_GT(changed(150, 260, 196, 295), 40) << "Saturn's ring on the left";
@@ -93,8 +77,6 @@ TEST_F(SceneFrame, SaturnsRingAndJupitersTranslucentHalo)
 
     // Jupiter stands to the right: on the diagonal below its centre the
     // sphere ends about 70 pixels out and the halo about 74.
-    model->Planets[5]->OrbitAngle = -1.5708f;  // moved out of the way
-    const BackBuffer away = Frame();
     auto change = [&](int d) { return Change(with.At(765 - d, 300 + d), away.At(765 - d, 300 + d)); };
     EXPECT_GT(change(62), 60) << "the planet itself";
     EXPECT_GT(change(72), 10) << "the halo is drawn around the planet";

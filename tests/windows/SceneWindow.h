@@ -37,8 +37,6 @@ public:
         DataLibrary = module_.get();
     }
     ~UseTestLibrary() { DataLibrary = saved_; }
-    UseTestLibrary(const UseTestLibrary&) = delete;
-    UseTestLibrary& operator=(const UseTestLibrary&) = delete;
 
 private:
     HMODULE saved_;
@@ -69,37 +67,29 @@ protected:
     std::unique_ptr<TPlanetaryModel> model;
 };
 
-// The same with the data library as built (its real glyphs, widths and texts),
-// unlit as the frame leaves it for the overlays.
+// The same with the data library as built (its real glyphs, widths and texts).
 class BuiltLibraryWindow : public SceneWindow {
 protected:
     BuiltLibraryWindow() : SceneWindow(nullptr) {}
-    void SetUp() override
-    {
-        SceneWindow::SetUp();
-        glDisable(GL_LIGHTING);
-    }
 };
 
-struct Rgb {
-    int r, g, b;
-};
+struct Rgb { int r, g, b; };
 
-// The back buffer as drawn, bottom row first.
+// The 800 x 600 back buffer as drawn, bottom row first.
 class BackBuffer {
 public:
-    BackBuffer(int width = 800, int height = 600) : width_(width), pixels_(static_cast<std::size_t>(width) * height * 3)
+    BackBuffer() : pixels_(800 * 600 * 3)
     {
         glReadBuffer(GL_BACK);
         glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
         glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
+        glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
         glPopClientAttrib();
     }
     bool operator==(const BackBuffer&) const = default;
     Rgb At(int x, int y) const
     {
-        const std::size_t i = (static_cast<std::size_t>(y) * width_ + x) * 3;
+        const std::size_t i = (static_cast<std::size_t>(y) * 800 + x) * 3;
         return {pixels_[i], pixels_[i + 1], pixels_[i + 2]};
     }
     // Pixels of [x0, x1) x [y0, y1) that pass `test`.
@@ -113,15 +103,12 @@ public:
     }
 
 private:
-    int width_;
     std::vector<GLubyte> pixels_;
 };
 
 // A vertex of the polygons a drawing step emits in feedback mode: window x, y
 // and depth (0 to 1), texture s and t.
-struct FeedbackVertex {
-    float x, y, z, s, t;
-};
+struct FeedbackVertex { float x, y, z, s, t; };
 template <typename Draw> std::vector<FeedbackVertex> Feedback(Draw draw)
 {
     std::vector<GLfloat> buffer(200000);

@@ -6,8 +6,9 @@
 
 namespace {
 
-// Each slot as its kind asks: levels, filters, components and wrap.
-TEST_F(SceneWindow, EveryTextureUploadedAsItsKind)
+// Each slot as its kind asks: levels, filters, components and wrap; a picture whose
+// width is not a multiple of four upright and whole.
+TEST_F(SceneWindow, EveryTextureUploadedAsItsKindAndUpright)
 {
     for (int i = 0; i < TextureCount; ++i) {
         SCOPED_TRACE(i);
@@ -26,10 +27,7 @@ TEST_F(SceneWindow, EveryTextureUploadedAsItsKind)
         EXPECT_EQ(wrap, kind == TTextureKind::Clamped ? 0x812F : GL_REPEAT);
     }
     EXPECT_FALSE(HoldsPicture()) << "each picture is released once converted";
-}
 
-TEST_F(SceneWindow, PictureWidthNotAMultipleOfFourUploadsUpright)
-{
     // Loaded again under an alignment a frame may leave, which the load puts back.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     ASSERT_TRUE(LoadTextures(SaverDC, nullptr));
@@ -51,25 +49,23 @@ TEST_F(SceneWindow, PictureWidthNotAMultipleOfFourUploadsUpright)
             EXPECT_TRUE(texel[0] + texel[1] + texel[2] == 255 && texel[y < 4 ? 2 : 0] == 255) << y;
 }
 
-// The wait dialog of this process once visible, null if none shows within `milliseconds`.
-HWND VisibleWaitDialog(DWORD milliseconds)
-{
-    return probe::WaitForWindowWhere(GetCurrentProcessId(), milliseconds, [](HWND window) {
-        return FindWindowExA(window, nullptr, "Static", "Loading the textures. Wait") != nullptr;
-    });
-}
-
 TEST(WaitDialog, ClosesWithTheResultWhetherLoadingEndsFirstOrLast)
 {
+    // The wait dialog of this process once visible, null if none shows within `milliseconds`.
+    const auto visibleDialog = [](DWORD milliseconds) {
+        return probe::WaitForWindowWhere(GetCurrentProcessId(), milliseconds, [](HWND window) {
+            return FindWindowExA(window, nullptr, "Static", "Loading the textures. Wait") != nullptr;
+        });
+    };
     // Loading over before the dialog can exist: it still closes, with IDOK.
     EXPECT_TRUE(RunWithWaitDialog([] { return true; }));
     EXPECT_EQ(LastWaitDialogResult(), 1);
     EXPECT_FALSE(WaitThread);
-    EXPECT_EQ(VisibleWaitDialog(0), nullptr) << "the thread has ended with its dialog";
+    EXPECT_EQ(visibleDialog(0), nullptr) << "the thread has ended with its dialog";
 
     // Loading that lasts until the dialog is up, and fails: IDCANCEL.
     HWND seen = nullptr;
-    EXPECT_FALSE(RunWithWaitDialog([&seen] { return (seen = VisibleWaitDialog(10000)), false; }));
+    EXPECT_FALSE(RunWithWaitDialog([&] { return (seen = visibleDialog(10000)), false; }));
     ASSERT_NE(seen, nullptr) << "the dialog showed while the loading ran";
     EXPECT_EQ(WaitDialog, seen);
     EXPECT_EQ(LastWaitDialogResult(), 0);
