@@ -25,7 +25,6 @@ using namespace probe;
 TEST_F(SceneWindow, HostileRegistryValuesLoadIntoSettingsTheSceneSurvives)
 {
     const ScratchRegistryKey scratch{SettingsKey};
-    const std::string big(65536, '7');
     const struct { const char* name; DWORD type; std::string data; const char* reads; } rows[] = {
         {"Quality", REG_DWORD, "\x1e\0\0\0"s, nullptr},
         {"Speed", REG_BINARY, "\x01\x02"s, nullptr},
@@ -34,7 +33,7 @@ TEST_F(SceneWindow, HostileRegistryValuesLoadIntoSettingsTheSceneSurvives)
         {"Quality", REG_SZ, "12\0junk\0"s, "12"},
         // Text that does not convert gives 0 (the native tests hold the other
         // texts), which the drawing code has to survive.
-        {"Sizes", REG_SZ, big + '\0', "0.000"},
+        {"Sizes", REG_SZ, std::string(65536, '7') + '\0', "0.000"},
         {"Quality", REG_SZ, "0\0"s, "0"},
         {"Quality", REG_SZ, "1000000000\0"s, "1000000000"},
         {"Speed", REG_SZ, "0\0"s, "0.0"},
@@ -169,13 +168,6 @@ TEST(LongRun, SceneWindowsOpenedAndClosedHoldNothing)
     EXPECT_TRUE(watcher.Boxes().empty());
 }
 
-std::string ResourceBytes(HMODULE module, LPCSTR name)
-{
-    HRSRC found = FindResourceA(module, name, RT_RCDATA);
-    const void* bytes = found ? LockResource(LoadResource(module, found)) : nullptr;
-    return bytes ? std::string(static_cast<const char*>(bytes), SizeofResource(module, found)) : std::string();
-}
-
 // The scene library rebuilt by the system's resource updater with its pictures
 // alone, picture `id` replaced by `bytes` or left out when there are none.
 // NOTE: Wine's updater does not delete single resources: every one is written anew.
@@ -188,7 +180,7 @@ UniqueModule LibraryWith(const probe::TempFolder& temp, int id, const std::optio
     EXPECT_NE(update, nullptr);
     for (int picture = TextureResourceBase; picture < TextureResourceBase + TextureCount; ++picture) {
         if (picture == id && !bytes) continue;
-        const std::string data = picture == id ? *bytes : ResourceBytes(DataLibrary, MAKEINTRESOURCEA(picture));
+        const std::string data = picture == id ? *bytes : ReadTextResource(DataLibrary, picture);
         EXPECT_TRUE(UpdateResourceA(update, RT_RCDATA, MAKEINTRESOURCEA(picture), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
                                     const_cast<char*>(data.data()), static_cast<DWORD>(data.size())));
     }
@@ -196,21 +188,12 @@ UniqueModule LibraryWith(const probe::TempFolder& temp, int id, const std::optio
     return UniqueModule(LoadLibraryA(path.c_str()));
 }
 
-// Every texture name in use.
-std::vector<GLuint> LiveTextures()
-{
-    std::vector<GLuint> names;
-    for (GLuint name = 1; name < 4096; ++name)
-        if (glIsTexture(name)) names.push_back(name);
-    return names;
-}
-
 // Pictures a rebuilt library may hold in the galaxy's place, and each picture
 // missing in turn: the set loads or fails whole, with no texture left behind.
 TEST_F(SceneWindow, HostilePicturesLoadOrFailTheWholeSet)
 {
     probe::TempFolder temp;
-    const std::string jpeg = ResourceBytes(DataLibrary, MAKEINTRESOURCEA(2001));
+    const std::string jpeg = ReadTextResource(DataLibrary, 2001);
     std::string huge = jpeg;
     const std::size_t frame = huge.find("\xff\xc0");  // the frame header: height, then width
     ASSERT_NE(frame, std::string::npos);
@@ -222,13 +205,19 @@ TEST_F(SceneWindow, HostilePicturesLoadOrFailTheWholeSet)
     const struct { const char* name; std::optional<std::string> bytes; bool loads; } rows[] = {
         {"a JPEG cut in half", jpeg.substr(0, jpeg.size() / 2), false},
         {"a JPEG claiming 16384 x 16384", huge, false},
-        {"an icon", ResourceBytes(DataLibrary, MAKEINTRESOURCEA(2003)), false},
+        {"an icon", ReadTextResource(DataLibrary, 2003), false},
         {"a PNG, which Wine's picture loader decodes", png, true},
         {"a 1 x 1 bitmap", pixel, true},
     };
     HMODULE scene = DataLibrary;
+    const auto liveTextures = [] {
+        std::vector<GLuint> names;
+        for (GLuint name = 1; name < 4096; ++name)
+            if (glIsTexture(name)) names.push_back(name);
+        return names;
+    };
     const auto load = [&](HMODULE library) {
-        const std::vector<GLuint> before = LiveTextures();
+        const std::vector<GLuint> before = liveTextures();
         DataLibrary = library;
         bool built = false;
         const bool loaded = LoadTextures(SaverDC, [&] {
@@ -236,7 +225,7 @@ TEST_F(SceneWindow, HostilePicturesLoadOrFailTheWholeSet)
             built = true;
         });
         EXPECT_TRUE(loaded == glIsTexture(Textures[txGalaxy]) && glGetError() == GL_NO_ERROR);
-        EXPECT_TRUE(loaded || LiveTextures() == before) << "textures of a failed set left behind";
+        EXPECT_TRUE(loaded || liveTextures() == before) << "textures of a failed set left behind";
         EXPECT_TRUE(built) << "the lists are built whether the set loads or not";
         DataLibrary = scene;
         return loaded;
