@@ -8,10 +8,7 @@ namespace {
 
 TEST(BrowseOptions, RootIndexIsTakenModulo128AndFallsBackToTheDesktop)
 {
-    const struct {
-        std::uint8_t index;
-        int csidl;
-    } cases[] = {
+    const struct { std::uint8_t index; int csidl; } cases[] = {
         {0, 0x00}, {11, 0x0B}, {12, 0x10}, {17, 0x15},  // either side of the gap after the start menu
         {128, 0x00}, {145, 0x15},                        // modulo 128
         {18, 0x00}, {127, 0x00}, {255, 0x00},            // past the table

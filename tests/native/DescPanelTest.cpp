@@ -69,8 +69,6 @@ TEST(DescText, ColorSegmentsAndWidths)
     EXPECT_EQ(TextWidth("AB\xE9\xFF", 0.75f, widths), (65 % 13 + 66 % 13 + 233 % 13 + 255 % 13) * 0.75f);
 }
 
-std::uint32_t NextSeed() { static std::uint32_t seed = 0; return ++seed; }  // whatever the clock says
-
 // Frames until `done` holds after a step; -1 when it never does.
 template <typename Done> int FramesUntil(TDrawMsg& panel, Done done)
 {
@@ -99,7 +97,7 @@ TEST(PanelState, TwentyLinesOpenTypeAndClose)
 
 TEST(PanelState, TenBodiesPerCycleThenANewOrder)
 {
-    ShuffleSeed = NextSeed;
+    ShuffleSeed = [] { static std::uint32_t seed = 0; return ++seed; };  // whatever the clock says
     TDrawMsg panel;
     panel.Create("no blocks", "");  // empty entries still get their frame, of 9 rows
     panel.WaitFrames = panel.ShowFrames = 1;
@@ -134,9 +132,7 @@ TEST(PanelState, MessagePhasesAndOrder)
 
 TEST(Calibration, TenUpdatesThenScaledByThePeak)
 {
-    struct {
-        std::int32_t peak, wait, show;
-    } const cases[] = {{60, 102, 816}, {85, 144, 1156}, {45, 76, 612}, {1, 2, 14}, {0, 0, 0}};
+    struct { std::int32_t peak, wait, show; } const cases[] = {{60, 102, 816}, {85, 144, 1156}, {45, 76, 612}, {1, 2, 14}, {0, 0, 0}};
     for (auto c : cases) {
         SCOPED_TRACE(c.peak);
         TDrawMsg panel;

@@ -9,9 +9,7 @@ namespace {
 
 TEST(DibLayout, HimetricConvertsWithRoundingHalfAwayFromZero)
 {
-    const struct {
-        std::int32_t himetric, perInch, pixels;
-    } cases[] = {
+    const struct { std::int32_t himetric, perInch, pixels; } cases[] = {
         {6773, 96, 256},  // a 256-pixel picture measured at 96 dpi
         {79, 96, 3},      // 2.986 rounds up
         {2540, 96, 96},   {2540, 120, 120}, {0, 96, 0},

@@ -5,10 +5,7 @@
    leaves one entry point out. */
 #include <windows.h>
 
-BOOL WINAPI DllEntry(HINSTANCE, DWORD, LPVOID)
-{
-    return TRUE;
-}
+BOOL WINAPI DllEntry(HINSTANCE, DWORD, LPVOID) { return TRUE; }
 
 static void Log(const char* format, ...)
 {

@@ -3,10 +3,7 @@
    the export out. It imports nothing and runs no start-up code. */
 #include <windows.h>
 
-BOOL WINAPI DllEntry(HINSTANCE, DWORD, LPVOID)
-{
-    return TRUE;
-}
+BOOL WINAPI DllEntry(HINSTANCE, DWORD, LPVOID) { return TRUE; }
 
 #ifndef TESTDATA_NO_EXPORT
 __declspec(dllexport) int WINAPI ORB_GetVersion(void) { return TESTDATA_VERSION; }
