@@ -132,7 +132,8 @@ TEST(PanelState, MessagePhasesAndOrder)
 
 TEST(Calibration, TenUpdatesThenScaledByThePeak)
 {
-    struct { std::int32_t peak, wait, show; } const cases[] = {{60, 102, 816}, {85, 144, 1156}, {45, 76, 612}, {1, 2, 14}, {0, 0, 0}};
+    struct { std::int32_t peak, wait, show; } const cases[] = {
+        {60, 102, 816}, {85, 144, 1156}, {45, 76, 612}, {1, 2, 14}, {0, 0, 0}};
     for (auto c : cases) {
         SCOPED_TRACE(c.peak);
         TDrawMsg panel;

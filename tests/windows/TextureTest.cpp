@@ -43,7 +43,6 @@ TEST_F(SceneWindow, EveryTextureUploadedAsItsKindAndUpright)
     GLubyte texels[8][2][3];
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, texels);
-    glBindTexture(GL_TEXTURE_2D, 0);
     for (int y = 0; y < 8; ++y)
         for (const GLubyte* texel : texels[y])  // row 0 is the picture's lowest row
             EXPECT_TRUE(texel[0] + texel[1] + texel[2] == 255 && texel[y < 4 ? 2 : 0] == 255) << y;
