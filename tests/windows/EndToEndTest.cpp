@@ -34,7 +34,7 @@ protected:
     probe::ChildProcess& Start(const std::string& arguments)
     {
         auto& process = processes.emplace_back(folder / "Astrolume.scr", arguments);
-        EXPECT_TRUE(process.started()) << arguments;
+        EXPECT_NE(process.id(), 0u) << arguments;
         return process;
     }
 
@@ -79,7 +79,9 @@ TEST_F(EndToEnd, RunModeErrorsShowTheirBoxesAndEnd)
     InstallLibrary("scene-missing");
     auto& missing = Start("/s");
     CloseBoxes(missing, {"Error when loading the textures.", "Can't create window"});
-    ExpectQuietEnd(missing, probe::WaitForWindowOfClass(missing.id(), "Astrolume", 0));
+    ExpectQuietEnd(missing, probe::WaitForWindowWhere(missing.id(), 0, [](HWND window) {
+        return probe::ClassOf(window) == "Astrolume";
+    }));
 }
 
 // Command lines any host can pass (their parsing is checked natively): an unknown
@@ -99,13 +101,11 @@ TEST_F(EndToEnd, UnknownLettersEndWithoutAnyWindowAndConfigurationEndsAfterOk)
 }
 
 // The saver window once its caption shows a measured frame rate; null if none.
-// NOTE: nothing signals a caption change in another process: look again and again.
 HWND WaitForScene(probe::ChildProcess& saver)
 {
-    HWND window = probe::WaitForWindowOfClass(saver.id(), "Astrolume", 60000);
-    for (int tries = 0; window && tries < 600; ++tries, Sleep(100))
-        if (probe::TextOf(window).rfind("Astrolume - FPS = ", 0) == 0) return window;
-    return nullptr;
+    return probe::WaitForWindowWhere(saver.id(), 120000, [](HWND window) {
+        return probe::ClassOf(window) == "Astrolume" && probe::TextOf(window).rfind("Astrolume - FPS = ", 0) == 0;
+    });
 }
 
 // The default settings show the clock in the lower right corner and the frame
@@ -114,12 +114,9 @@ HWND WaitForScene(probe::ChildProcess& saver)
 void ExpectOverlays(const probe::Screenshot& screen, RECT area, bool shown = true)
 {
     const auto white = [&](RECT part) {
-        int count = 0;
-        for (int y = part.top; y < part.bottom; ++y)
-            for (int x = part.left; x < part.right; ++x)
-                count += GetRValue(screen.At(x, y)) > 200 && GetGValue(screen.At(x, y)) > 200 &&
-                         GetBValue(screen.At(x, y)) > 200;
-        return count;
+        return screen.Count(part, [](COLORREF c) {
+            return GetRValue(c) > 200 && GetGValue(c) > 200 && GetBValue(c) > 200;
+        });
     };
     const int x = area.left, y = area.top, w = area.right - x, h = area.bottom - y;
     EXPECT_EQ(white({x + w * 609 / 800, y + h * 563 / 600, x + w * 795 / 800, y + h * 595 / 600}) > 150, shown)
