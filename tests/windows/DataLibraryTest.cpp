@@ -8,21 +8,12 @@
 
 #include <atomic>
 #include <functional>
-#include <optional>
 #include <thread>
 #include <tuple>
 
 namespace {
 
 bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
-
-// The user's stored "Path"; nothing when it is absent.
-std::optional<std::string> StoredPath()
-{
-    const probe::SettingTexts texts = probe::StoredSettingTexts();
-    const auto found = texts.find("Path");
-    return found == texts.end() ? std::nullopt : std::optional<std::string>(found->second);
-}
 
 std::string TestLibrary(const char* variant) { return probe::Argument("testdata") + "\\" + variant + "\\duzidad.dll"; }
 
@@ -42,7 +33,7 @@ protected:
     {
         ReleaseDataLibrary();
         DataLoaded = false;
-        RegDeleteKeyValueA(HKEY_CURRENT_USER, SettingsKey, "Path");
+        probe::DeleteRegKey(SettingsKey);
         SetMachinePath(nullptr);
     }
 
@@ -80,6 +71,7 @@ protected:
         return dialogs;
     }
 
+    probe::ScratchRegistryKey settings{SettingsKey};  // the search stores no more than "Path"
     probe::TempFolder temp;
     int folders = 0;
 };
@@ -130,8 +122,8 @@ TEST_F(DataSearch, UserFolderThenProgramFolderThenMachineFolderThenTheDialog)
         const bool loaded = c.used != None && c.used != Asked;
         EXPECT_TRUE(DataLoaded == loaded && (DataLibrary != nullptr) == loaded);
         if (loaded) { EXPECT_EQ(DataPath, c.used == Stored ? stored : c.used == Beside ? program : machine); }
-        EXPECT_EQ(StoredPath(), c.stored ? std::optional<std::string>(stored) : std::nullopt)
-            << "the search never rewrites what is stored";
+        const probe::SettingTexts kept = c.stored ? probe::SettingTexts{{"Path", stored}} : probe::SettingTexts{};
+        EXPECT_EQ(probe::StoredSettingTexts(), kept) << "the search never rewrites what is stored";
         Forget();
     }
 
@@ -143,7 +135,8 @@ ohost\\share"),
         probe::SetRegString(SettingsKey, "Path", path);
         const std::string program = Folder("v272");
         EXPECT_EQ(Search(program), 0);
-        EXPECT_TRUE(DataLoaded && DataPath == program && StoredPath() == path) << DataPath;
+        EXPECT_TRUE(DataLoaded && DataPath == program) << DataPath;
+        EXPECT_EQ(probe::StoredSettingTexts(), (probe::SettingTexts{{"Path", path}}));
         Forget();
     }
 
@@ -190,7 +183,7 @@ TEST_F(DataSearch, DialogChecksEveryFolderAndTheConfirmedOneIsStored)
     SetErrorMode(errorMode);
 
     EXPECT_TRUE(DataLoaded && SamePath(DataPath, chosen)) << DataPath;
-    EXPECT_TRUE(SamePath(StoredPath().value_or(""), chosen));
+    EXPECT_TRUE(SamePath(probe::StoredSettingTexts()["Path"], chosen));
 }
 
 } // namespace

@@ -67,7 +67,7 @@ void CloseBoxes(probe::ChildProcess& saver, std::initializer_list<const char*> t
     }
 }
 
-TEST_F(EndToEnd, RunModeErrorsShowTheirBoxesAndEnd)
+TEST_F(EndToEnd, RunModeErrorsShowTheirBoxesAndOtherCommandLinesEndQuietly)
 {
     // Without a library the search asks for its folder; cancelled, one box follows.
     auto& saver = Start("/s");
@@ -82,13 +82,9 @@ TEST_F(EndToEnd, RunModeErrorsShowTheirBoxesAndEnd)
     ExpectQuietEnd(missing, probe::WaitForWindowWhere(missing.id(), 0, [](HWND window) {
         return probe::ClassOf(window) == "Astrolume";
     }));
-}
-
-// Command lines any host can pass (their parsing is checked natively): an unknown
-// letter, and preview or password mode without a window of its own to draw in,
-// end without any window; no argument or "/c:" and a handle open the configuration.
-TEST_F(EndToEnd, UnknownLettersEndWithoutAnyWindowAndConfigurationEndsAfterOk)
-{
+    // Command lines any host can pass (their parsing is checked natively): an unknown
+    // letter, and preview or password mode without a window of its own to draw in,
+    // end without any window; no argument or "/c:" and a handle open the configuration.
     InstallLibrary("v272");
     for (const std::string& arguments : {"/x"s, "/"s + std::string(10000, 'q'), "/p 0"s, "/a garbage"s})
         ExpectQuietEnd(Start(arguments));

@@ -29,29 +29,22 @@ constexpr auto IsSet = [](const auto& value) { return static_cast<bool>(value); 
 
 bool IsDialog(HWND window) { return ClassOf(window) == "#32770"; }
 
-using WindowSearch = std::pair<DWORD, std::vector<HWND>>;  // a process, its visible windows
-
-BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM data)
-{
-    auto& [processId, windows] = *reinterpret_cast<WindowSearch*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == processId && IsWindowVisible(window)) windows.push_back(window);
-    return TRUE;
-}
-
+// A window destroyed during the walk ends it early: the callers look again.
 std::vector<HWND> VisibleWindowsOf(DWORD processId)
 {
-    WindowSearch search{processId, {}};
-    EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
-    return search.second;
+    std::vector<HWND> windows;
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window)) windows.push_back(window);
+    }
+    return windows;
 }
 
 // A 32-bit picture with its rows from the top, as captured and as saved.
 BITMAPINFOHEADER TopDownHeader(int width, int height)
 {
-    BITMAPINFOHEADER header{sizeof header, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    return header;
+    return {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
 }
 
 std::atomic<int> Copies{0};  // each copy of a key this process keeps has a name of its own
