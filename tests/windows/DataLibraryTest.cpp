@@ -13,8 +13,6 @@
 
 namespace {
 
-bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
-
 std::string TestLibrary(const char* variant) { return probe::Argument("testdata") + "\\" + variant + "\\duzidad.dll"; }
 
 // The machine-wide install's "Path": set, or the key deleted when `folder` is null.
@@ -182,8 +180,8 @@ TEST_F(DataSearch, DialogChecksEveryFolderAndTheConfirmedOneIsStored)
     }), 1);
     SetErrorMode(errorMode);
 
-    EXPECT_TRUE(DataLoaded && SamePath(DataPath, chosen)) << DataPath;
-    EXPECT_TRUE(SamePath(probe::StoredSettingTexts()["Path"], chosen));
+    EXPECT_TRUE(DataLoaded && lstrcmpiA(DataPath.c_str(), chosen.c_str()) == 0) << DataPath;
+    EXPECT_EQ(lstrcmpiA(probe::StoredSettingTexts()["Path"].c_str(), chosen.c_str()), 0);
 }
 
 } // namespace

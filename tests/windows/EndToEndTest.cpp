@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <iostream>
 #include <list>
 #include <string>
 #include <utility>
@@ -61,8 +60,7 @@ void CloseBoxes(probe::ChildProcess& saver, std::initializer_list<const char*> t
         for (; box && box->caption.empty(); box = probe::WaitForDialog(saver.id(), 30000))
             ASSERT_TRUE(probe::WaitUntilGone(box->window, 30000));
         ASSERT_TRUE(box.has_value()) << "no box for " << text;
-        EXPECT_EQ(box->caption, "Error");
-        EXPECT_EQ(box->text, text);
+        EXPECT_EQ(box->caption + ": " + box->text, "Error: "s + text);
         ASSERT_TRUE(probe::PressButton(box->window, IDOK) && probe::WaitUntilGone(box->window, 10000));
     }
 }
@@ -208,7 +206,6 @@ TEST_F(EndToEnd, LongRunKeepsItsMemoryFlat)
     const std::int64_t warm = probe::PrivateBytes(process.get());
     Sleep(100000);
     const std::int64_t end = probe::PrivateBytes(process.get());
-    std::cout << "private bytes after warm-up " << warm << ", at the end " << end << std::endl;
     EXPECT_GT(warm, 0);
     EXPECT_LT(end - warm, 2 << 20);
     ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1));
