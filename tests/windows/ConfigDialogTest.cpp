@@ -66,30 +66,15 @@ protected:
     std::thread runner_;
 };
 
-TEST_F(ConfigDialogTest, FirstOpeningShowsTheDefaultsGreyedAboutClosesWithEscAndCancelKeepsThem)
+TEST_F(ConfigDialogTest, FirstOpeningShowsTheDefaultsGreyedAndCancelKeepsThem)
 {
-    ASSERT_TRUE(RegisterUrlLabelClass());
     Open();
     EXPECT_EQ(Shown(), DefaultTexts);
     ExpectOptionsEnabled(false);
-    const auto image = reinterpret_cast<HBITMAP>(SendMessageA(Item(IDC_PICTURE), STM_GETIMAGE, IMAGE_BITMAP, 0));
-    ASSERT_EQ(GetObjectType(image), static_cast<DWORD>(OBJ_BITMAP)) << "no picture";
     DragVolume(60);
     EXPECT_EQ(TextOf(Item(IDC_VOLUME_LABEL)), "Volume (60%)");
     EXPECT_EQ(Settings.Volume, 60) << "the slider sets the volume at once";
-    PostMessageA(Item(IDC_ABOUT), BM_CLICK, 0, 0);  // the About dialog's own loop runs inside the click
-    HWND about = WaitForWindow(GetCurrentProcessId(), "About", 10000);
-    ASSERT_NE(about, nullptr);
-    EXPECT_FALSE(IsWindowEnabled(dialog)) << "modal over the configuration dialog";
-    // The links keep their fonts to themselves: the dialog still has the font of its template.
-    const auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(about, WM_GETFONT, 0, 0));
-    EXPECT_EQ(font, reinterpret_cast<HGDIOBJ>(SendMessageA(GetDlgItem(about, IDOK), WM_GETFONT, 0, 0)));
-    EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
-    // Esc where the About dialog's own loop finds it, in one of its controls.
-    ASSERT_TRUE(PostMessageA(GetDlgItem(about, IDOK), WM_KEYDOWN, VK_ESCAPE, 1) && WaitUntilGone(about, 10000));
-    EXPECT_TRUE(IsWindowEnabled(dialog));
     CloseWith(IDCANCEL);
-    EXPECT_EQ(GetObjectType(image), 0u) << "the picture outlived the dialog";
     EXPECT_EQ(TextsOf(Settings), DefaultTexts);
     EXPECT_EQ(StoredSettingTexts(), DefaultTexts);
 }
@@ -212,29 +197,32 @@ TEST_F(ConfigDialogTest, DISABLED_LaidOutAtTheDpiOfThisProcess)
     const auto image = reinterpret_cast<HBITMAP>(SendMessageA(Item(IDC_PICTURE), STM_GETIMAGE, IMAGE_BITMAP, 0));
     ASSERT_TRUE(GetObjectA(image, sizeof size, &size) && GetClientRect(Item(IDC_PICTURE), &shown)) << "no picture";
     EXPECT_TRUE(size.bmWidth == shown.right && size.bmHeight == shown.bottom);
-    PostMessageA(Item(IDC_ABOUT), BM_CLICK, 0, 0);
+    PostMessageA(Item(IDC_ABOUT), BM_CLICK, 0, 0);  // the About dialog's own loop runs inside the click
     HWND about = WaitForWindow(GetCurrentProcessId(), "About", 10000);
     ASSERT_NE(about, nullptr);
+    EXPECT_FALSE(IsWindowEnabled(dialog)) << "modal over the configuration dialog";
     ExpectLaidOut(about, "about-dialog-" + at, dpi);
-    ASSERT_TRUE(PostMessageA(about, WM_CLOSE, 0, 0) && WaitUntilGone(about, 10000));
+    // The links keep their fonts to themselves: the dialog still has the font of its template.
+    const auto font = reinterpret_cast<HGDIOBJ>(SendMessageA(about, WM_GETFONT, 0, 0));
+    EXPECT_EQ(font, reinterpret_cast<HGDIOBJ>(SendMessageA(GetDlgItem(about, IDOK), WM_GETFONT, 0, 0)));
+    EXPECT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+    // Esc where the About dialog's own loop finds it, in one of its controls.
+    ASSERT_TRUE(PostMessageA(GetDlgItem(about, IDOK), WM_KEYDOWN, VK_ESCAPE, 1) && WaitUntilGone(about, 10000));
+    EXPECT_TRUE(IsWindowEnabled(dialog));
     CloseWith(IDCANCEL);
+    EXPECT_EQ(GetObjectType(image), 0u) << "the picture outlived the dialog";
 }
 
 // NOTE: Wine reads the screen's dpi from the user's desktop settings once, when
 // a process starts (without the value, from the display configuration's).
 TEST(DialogLayout, HoldsFromOneHundredToTwoHundredPercent)
 {
-    struct SavedLogPixels {  // put back as it was, or removed, however the test ends
-        const char* key = "Control Panel\\Desktop";
-        DWORD dpi = 0, size = sizeof dpi;
-        bool existed = !RegGetValueA(HKEY_CURRENT_USER, key, "LogPixels", RRF_RT_REG_DWORD, nullptr, &dpi, &size);
-        LSTATUS Set(DWORD v) const { return RegSetKeyValueA(HKEY_CURRENT_USER, key, "LogPixels", REG_DWORD, &v, sizeof v); }
-        ~SavedLogPixels() { existed ? Set(dpi) : RegDeleteKeyValueA(HKEY_CURRENT_USER, key, "LogPixels"); }
-    } saved;
+    const char* desktop = "Control Panel\\Desktop";
+    const ScratchRegistryKey saved(desktop);  // put back as it was however the test ends
     char self[MAX_PATH] = {};
     ASSERT_TRUE(GetModuleFileNameA(nullptr, self, sizeof self));
-    for (int dpi : {96, 120, 144, 192}) {
-        ASSERT_EQ(saved.Set(dpi), ERROR_SUCCESS);
+    for (DWORD dpi : {96, 120, 144, 192}) {
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, desktop, "LogPixels", REG_DWORD, &dpi, sizeof dpi), ERROR_SUCCESS);
         ChildProcess run(self, "--gtest_also_run_disabled_tests --gtest_filter=*DISABLED_LaidOut* --dpi=" +
                                    std::to_string(dpi) + " --screenshots=\"" + Argument("screenshots") + "\"");
         EXPECT_EQ(run.Wait(60000), std::optional<DWORD>(0)) << "the dialogs at " << dpi << " dpi";

@@ -1,8 +1,8 @@
-// The folder dialog wrapper and the data-library search: Wine's shell dialog, test libraries, registry.
+// The data-library search through Wine's shell folder dialog: test libraries, registry.
 #include "common/DataLibrary.h"
 #include "support/BrowseDir.h"
 #include "support/Com.h"
-#include "tests/windows/probe/Probe.h"
+#include "tests/windows/probe/SettingsTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -12,75 +12,6 @@
 #include <tuple>
 
 namespace {
-
-// Runs `work` on its own thread, in a COM apartment like the program's main thread;
-// the dialog is modal there, so this thread hands each one it opens to `drive`,
-// then cancels it if still open. Returns how many dialogs opened.
-int RunWithFolderDialog(const std::function<void()>& work, const std::function<void(HWND)>& drive)
-{
-    std::atomic<bool> done{false};
-    std::thread worker([&] {
-        ComApartment com;
-        if (com.initialised()) work();
-        done = true;
-    });
-    int dialogs = 0;
-    while (!done) {
-        auto dialog = probe::WaitForFolderDialog(GetCurrentProcessId(), 50);
-        if (!dialog) continue;
-        ++dialogs;
-        if (drive) drive(*dialog);
-        if (IsWindow(*dialog)) probe::PressButton(*dialog, IDCANCEL);
-        probe::WaitUntilGone(*dialog, 10000);
-    }
-    worker.join();
-    return dialogs;
-}
-
-std::string LastPart(const std::string& path) { return path.substr(path.find_last_of('\\') + 1); }
-bool SamePath(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
-
-// The program's own dialog, with its status line, is confirmed by the data-search
-// tests; here the rest: an owner's icon, no status text, a cancel.
-TEST(FolderDialog, OpensCentredAndFollowsItsHandlerUntilCancelled)
-{
-    probe::TempFolder temp;
-    const std::string b = temp / "beta";
-    ASSERT_TRUE(CreateDirectoryA(b.c_str(), nullptr));
-    probe::SettleFolderTimes(temp.path());
-    const WNDCLASSEXA owner{sizeof owner, 0, DefWindowProcA, 0, 0, GetModuleHandleA(nullptr), nullptr, nullptr,
-                            nullptr, nullptr, "AstrolumeTestOwner", LoadIconA(nullptr, IDI_INFORMATION)};
-    ASSERT_TRUE(RegisterClassExA(&owner));
-    bool confirmed = true;
-    std::string chosen = "unchanged";
-    const int dialogs = RunWithFolderDialog(
-        [&] { // the owner lives on the dialog's thread, which disables it while the dialog is up
-            HWND window = CreateWindowExA(0, owner.lpszClassName, "", WS_OVERLAPPED, 0, 0, 50, 50, nullptr, nullptr,
-                                          owner.hInstance, nullptr);
-            TBrowseDir browser(window);
-            browser.RootFolder = 0;
-            browser.SetFolder(temp.path() + "\\");
-            browser.OnSelChanged = [&](TBrowseDir& self, const std::string& folder) { self.EnableOK(SamePath(folder, b)); };
-            confirmed = browser.Execute();
-            chosen = browser.Folder;
-            DestroyWindow(window);
-        },
-        [&](HWND dialog) {
-            RECT frame{};
-            EXPECT_TRUE(GetWindowRect(dialog, &frame));
-            EXPECT_EQ(frame.left, (GetSystemMetrics(SM_CXSCREEN) - (frame.right - frame.left)) / 2);
-            EXPECT_EQ(frame.top, (GetSystemMetrics(SM_CYSCREEN) - (frame.bottom - frame.top)) / 2);
-            EXPECT_EQ(reinterpret_cast<HICON>(GetClassLongPtrA(dialog, GCLP_HICON)), owner.hIconSm);
-            // The first folder, given with a trailing backslash, is selected.
-            EXPECT_EQ(probe::SelectedFolderName(dialog), LastPart(temp.path()));
-            EXPECT_EQ(probe::FolderDialogState(dialog, {"", false}), probe::FolderState("", false));
-            ASSERT_TRUE(probe::SelectFolder(dialog, b));
-            EXPECT_EQ(probe::FolderDialogState(dialog, {"", true}), probe::FolderState("", true));
-            probe::PressButton(dialog, IDCANCEL);  // leaves no folder, though one was set
-        });
-    EXPECT_TRUE(dialogs == 1 && !confirmed && chosen.empty()) << chosen;
-    UnregisterClassA(owner.lpszClassName, owner.hInstance);
-}
 
 std::string TestLibrary(const char* variant) { return probe::Argument("testdata") + "\\" + variant + "\\duzidad.dll"; }
 
@@ -96,23 +27,49 @@ class DataSearch : public ::testing::Test {
 protected:
     void SetUp() override { Forget(); }
     void TearDown() override { Forget(); }
-    void Forget() { ReleaseDataLibrary(); DataLoaded = false; probe::ClearStoredDataPath(); SetMachinePath(nullptr); }
+    void Forget()
+    {
+        ReleaseDataLibrary();
+        DataLoaded = false;
+        probe::DeleteRegKey(SettingsKey);
+        SetMachinePath(nullptr);
+    }
 
     // A new folder holding a copy of one test library; nullptr for an empty one.
     std::string Folder(const char* variant)
     {
         const std::string folder = temp / (std::to_string(++folders) + (variant ? variant : "-empty"));
-        EXPECT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) && (!variant || probe::CopyInto(TestLibrary(variant), folder)));
+        EXPECT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) &&
+                    (!variant || probe::CopyInto(TestLibrary(variant), folder)));
         return folder;
     }
 
-    // The search as start-up runs it; returns how many folder dialogs it opened.
+    // The search as start-up runs it, on its own thread in a COM apartment like the
+    // program's main thread; the dialog is modal there, so this thread hands each one
+    // it opens to `drive`, then cancels it if still open. Returns how many opened.
     int Search(const std::string& programFolder, const std::function<void(HWND)>& drive = nullptr)
     {
         probe::SettleFolderTimes(temp.path());
-        return RunWithFolderDialog([&] { DataLoaded = LocateDataLibraryFrom(DataLibraryName, programFolder); }, drive);
+        std::atomic<bool> done{false};
+        std::thread worker([&] {
+            ComApartment com;
+            if (com.initialised()) DataLoaded = LocateDataLibraryFrom(DataLibraryName, programFolder);
+            done = true;
+        });
+        int dialogs = 0;
+        while (!done) {
+            auto dialog = probe::WaitForFolderDialog(GetCurrentProcessId(), 50);
+            if (!dialog) continue;
+            ++dialogs;
+            if (drive) drive(*dialog);
+            if (IsWindow(*dialog)) probe::PressButton(*dialog, IDCANCEL);
+            probe::WaitUntilGone(*dialog, 10000);
+        }
+        worker.join();
+        return dialogs;
     }
 
+    probe::ScratchRegistryKey settings{SettingsKey};  // the search stores no more than "Path"
     probe::TempFolder temp;
     int folders = 0;
 };
@@ -150,7 +107,7 @@ TEST_F(DataSearch, UserFolderThenProgramFolderThenMachineFolderThenTheDialog)
         const std::string stored = c.stored && *c.stored ? Folder(c.stored) : std::string();
         const std::string program = c.beside ? Folder(c.beside) : temp / "missing";
         const std::string machine = c.machine ? Folder(c.machine) : std::string(), chosen = Folder("v272");
-        if (c.stored) probe::StoreDataPath(stored);
+        if (c.stored) probe::SetRegString(SettingsKey, "Path", stored);
         SetMachinePath(c.machine ? machine.c_str() : nullptr);
 
         EXPECT_EQ(Search(program, [&](HWND dialog) {
@@ -163,8 +120,8 @@ TEST_F(DataSearch, UserFolderThenProgramFolderThenMachineFolderThenTheDialog)
         const bool loaded = c.used != None && c.used != Asked;
         EXPECT_TRUE(DataLoaded == loaded && (DataLibrary != nullptr) == loaded);
         if (loaded) { EXPECT_EQ(DataPath, c.used == Stored ? stored : c.used == Beside ? program : machine); }
-        EXPECT_EQ(probe::StoredDataPath(), c.stored ? std::optional<std::string>(stored) : std::nullopt)
-            << "the search never rewrites what is stored";
+        const probe::SettingTexts kept = c.stored ? probe::SettingTexts{{"Path", stored}} : probe::SettingTexts{};
+        EXPECT_EQ(probe::StoredSettingTexts(), kept) << "the search never rewrites what is stored";
         Forget();
     }
 
@@ -173,10 +130,11 @@ TEST_F(DataSearch, UserFolderThenProgramFolderThenMachineFolderThenTheDialog)
 ohost\\share"),
                                     "C:\\" + std::string(300, 'p')}) {
         SCOPED_TRACE(path);
-        probe::StoreDataPath(path);
+        probe::SetRegString(SettingsKey, "Path", path);
         const std::string program = Folder("v272");
         EXPECT_EQ(Search(program), 0);
-        EXPECT_TRUE(DataLoaded && DataPath == program && probe::StoredDataPath() == path) << DataPath;
+        EXPECT_TRUE(DataLoaded && DataPath == program) << DataPath;
+        EXPECT_EQ(probe::StoredSettingTexts(), (probe::SettingTexts{{"Path", path}}));
         Forget();
     }
 
@@ -198,7 +156,8 @@ ohost\\share"),
 TEST_F(DataSearch, DialogChecksEveryFolderAndTheConfirmedOneIsStored)
 {
     const std::string program = Folder(nullptr), chosen = Folder("v272");
-    probe::StoreDataPath(Folder(nullptr)); // a remembered folder that no longer holds the library
+    // A remembered folder that no longer holds the library.
+    probe::SetRegString(SettingsKey, "Path", Folder(nullptr));
     const std::tuple<std::string, const char*, bool> steps[] = {
         {Folder("noexport"), "The Data file was not matching.", false},
         {Folder("v271"), "The Data file version incorrect.", false},
@@ -210,7 +169,7 @@ TEST_F(DataSearch, DialogChecksEveryFolderAndTheConfirmedOneIsStored)
     const UINT errorMode = SetErrorMode(SEM_NOGPFAULTERRORBOX);
     EXPECT_EQ(Search(program, [&](HWND dialog) {
         EXPECT_EQ(probe::TextOf(dialog), "Select folder with data");
-        EXPECT_EQ(probe::SelectedFolderName(dialog), LastPart(program));
+        EXPECT_EQ(probe::SelectedFolderName(dialog), program.substr(program.find_last_of('\\') + 1));
         for (const auto& [folder, status, ok] : steps) {
             ASSERT_TRUE(probe::SelectFolder(dialog, folder));
             EXPECT_EQ(probe::FolderDialogState(dialog, {status, ok}), probe::FolderState(status, ok)) << folder;
@@ -221,8 +180,8 @@ TEST_F(DataSearch, DialogChecksEveryFolderAndTheConfirmedOneIsStored)
     }), 1);
     SetErrorMode(errorMode);
 
-    EXPECT_TRUE(DataLoaded && SamePath(DataPath, chosen)) << DataPath;
-    EXPECT_TRUE(SamePath(probe::StoredDataPath().value_or(""), chosen));
+    EXPECT_TRUE(DataLoaded && lstrcmpiA(DataPath.c_str(), chosen.c_str()) == 0) << DataPath;
+    EXPECT_EQ(lstrcmpiA(probe::StoredSettingTexts()["Path"].c_str(), chosen.c_str()), 0);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "shell/MainLoop.h"
 #include "shell/RunMode.h"
 #include "tests/windows/SceneWindow.h"
+#include "tests/windows/probe/SettingsTexts.h"
 
 #include <cstring>
 
@@ -27,12 +28,12 @@ protected:
         FullScreen = false;
         QueryDesktopMode();
     }
-    // Opens full screen, as run mode does.
-    bool Open()
+    // Full screen, as run mode opens it, or windowed as after F4.
+    bool Open(bool fullScreen, int width = 800, int height = 600)
     {
-        FullScreen = true;
+        FullScreen = fullScreen;
         model = std::make_unique<TPlanetaryModel>();
-        return OpenSceneWindow("Astrolume", 800, 600, 32, *model);
+        return OpenSceneWindow("Astrolume", width, height, 32, *model);
     }
     UseTestLibrary library{"scene"};
     std::unique_ptr<TPlanetaryModel> model;
@@ -48,7 +49,7 @@ TEST_F(SaverWindowModes, RefusedSwitchAsksYesGoesOnNoEnds)
         QueryDesktopMode();
         DesktopMode.dmPelsWidth = 4321;
         const int cursor = CursorCount();
-        const bool opened = Open();
+        const bool opened = Open(true);
         ASSERT_TRUE(watcher.WaitForBoxes(answer == IDYES ? 1 : 2, 10000));
         const auto boxes = watcher.Boxes();
         EXPECT_EQ(boxes[0].text, "Required full screen mode is not supported\nYour video card. Use window mode?");
@@ -82,8 +83,7 @@ TEST_F(SaverWindowModes, TeardownOfAPartialStateAndOfAWholeOne)
     ASSERT_TRUE(watcher.WaitForBoxes(1, 5000));
     EXPECT_EQ(watcher.Boxes()[0].caption + ": " + watcher.Boxes()[0].text, "SHUTDOWN ERROR: Could Not Unregister Class.");
 
-    model = std::make_unique<TPlanetaryModel>();
-    ASSERT_TRUE(OpenSceneWindow("Astrolume", 200, 150, 32, *model));
+    ASSERT_TRUE(Open(false, 200, 150));
     EXPECT_EQ(FrameMeter.FrameCount, 0) << "a new window starts a new measurement";
     using GetSwapInterval = int WINAPI();
     const auto swapInterval = reinterpret_cast<GetSwapInterval*>(
@@ -145,9 +145,7 @@ void CALLBACK DarkStep(HWND, UINT, UINT_PTR, DWORD)
 // planets go on from where they stood: the Sun turns 0.05 degrees a millisecond.
 TEST_F(SaverWindowModes, NoFramesWhileTheDisplayIsOffAndNoJumpAfter)
 {
-    FullScreen = false;
-    model = std::make_unique<TPlanetaryModel>();
-    ASSERT_TRUE(OpenSceneWindow("Astrolume", 200, 150, 32, *model));
+    ASSERT_TRUE(Open(false, 200, 150));
     for (bool& key : Keys) key = false;
     TDrawMsg panel;
     const UINT_PTR timer = SetTimer(nullptr, 0, 200, DarkStep);
@@ -166,13 +164,10 @@ TEST(RunMode, ShowDescriptionDecidesThePanelOnly)
 {
     UseTestLibrary library(nullptr);
     probe::ScratchRegistryKey key(SettingsKey);
-    for (bool show : {true, false}) {
-        SetDefaultSettings();
-        Settings.DefaultSettings = false;  // otherwise the stored values are not read
-        Settings.DescPlanet = show;
-        ASSERT_TRUE(SaveSettings());
+    for (const char* show : {"1", "0"}) {
+        probe::StoreSettingTexts(probe::With(probe::OwnTexts, {{"DescPlanet", show}}));
         ASSERT_TRUE(InitRunMode());
-        EXPECT_EQ(DescPanel->DescOn, show);
+        EXPECT_EQ(DescPanel->DescOn, *show == '1');
         EXPECT_TRUE(DescPanel->MsgOn);
         Model.reset();
         DescPanel.reset();

@@ -29,39 +29,25 @@ constexpr auto IsSet = [](const auto& value) { return static_cast<bool>(value); 
 
 bool IsDialog(HWND window) { return ClassOf(window) == "#32770"; }
 
-using WindowSearch = std::pair<DWORD, std::vector<HWND>>;  // a process, its visible windows
-
-BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM data)
-{
-    auto& [processId, windows] = *reinterpret_cast<WindowSearch*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if (owner == processId && IsWindowVisible(window)) windows.push_back(window);
-    return TRUE;
-}
-
+// A window destroyed during the walk ends it early: the callers look again.
 std::vector<HWND> VisibleWindowsOf(DWORD processId)
 {
-    WindowSearch search{processId, {}};
-    EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
-    return search.second;
+    std::vector<HWND> windows;
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window)) windows.push_back(window);
+    }
+    return windows;
 }
 
 // A 32-bit picture with its rows from the top, as captured and as saved.
 BITMAPINFOHEADER TopDownHeader(int width, int height)
 {
-    BITMAPINFOHEADER header{sizeof header, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    return header;
+    return {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
 }
 
-constexpr const char* AstrolumeKey = "Software\\Vorsk\\Astrolume";
-
-// A key of its own for each copy this process keeps.
-std::string CopyKeyName()
-{
-    static std::atomic<int> copies{0};
-    return "Software\\Astrolume test " + std::to_string(GetCurrentProcessId()) + " " + std::to_string(++copies);
-}
+std::atomic<int> Copies{0};  // each copy of a key this process keeps has a name of its own
 
 // Copies a key with everything in it to a new name; false when there is no such key.
 bool CopyKey(const std::string& from, const std::string& to)
@@ -215,11 +201,6 @@ HWND WaitForWindow(DWORD processId, const std::string& caption, DWORD millisecon
     return WaitForWindowWhere(processId, milliseconds, [&](HWND window) { return TextOf(window) == caption; });
 }
 
-HWND WaitForWindowOfClass(DWORD processId, const std::string& className, DWORD milliseconds)
-{
-    return WaitForWindowWhere(processId, milliseconds, [&](HWND window) { return ClassOf(window) == className; });
-}
-
 bool WaitUntilGone(HWND window, DWORD milliseconds)
 {
     return Poll(milliseconds, [&] { return !IsWindow(window); }, IsSet);
@@ -274,12 +255,12 @@ COLORREF Screenshot::At(int x, int y) const
     return RGB(GetBValue(c), GetGValue(c), GetRValue(c));  // 0x00RRGGBB swapped to 0x00BBGGRR
 }
 
-int Screenshot::Count(RECT area, COLORREF color) const
+int Screenshot::Count(RECT area, const std::function<bool(COLORREF)>& match) const
 {
     int count = 0;
     for (int y = std::max<int>(area.top, 0); y < std::min<int>(area.bottom, height); ++y)
         for (int x = std::max<int>(area.left, 0); x < std::min<int>(area.right, width); ++x)
-            count += At(x, y) == color ? 1 : 0;
+            count += match(At(x, y)) ? 1 : 0;
     return count;
 }
 
@@ -340,7 +321,8 @@ bool DeleteRegKey(const std::string& subKey)
 }
 
 ScratchRegistryKey::ScratchRegistryKey(std::string subKey)
-    : subKey_(std::move(subKey)), saved_(CopyKeyName())
+    : subKey_(std::move(subKey)),
+      saved_("Software\\Astrolume test " + std::to_string(GetCurrentProcessId()) + " " + std::to_string(++Copies))
 {
     DeleteRegKey(saved_);
     existed_ = CopyKey(subKey_, saved_);
@@ -353,18 +335,6 @@ ScratchRegistryKey::~ScratchRegistryKey()
     if (existed_) CopyKey(saved_, subKey_);
     DeleteRegKey(saved_);
 }
-
-void ClearStoredDataPath() { RegDeleteKeyValueA(HKEY_CURRENT_USER, AstrolumeKey, "Path"); }
-
-std::optional<std::string> StoredDataPath()
-{
-    char text[4096] = {};  // a stored path may be longer than any folder can be
-    DWORD size = sizeof text;
-    if (RegGetValueA(HKEY_CURRENT_USER, AstrolumeKey, "Path", RRF_RT_REG_SZ, nullptr, text, &size)) return std::nullopt;
-    return std::string(text);
-}
-
-void StoreDataPath(const std::string& folder) { SetRegString(AstrolumeKey, "Path", folder); }
 
 void SettleFolderTimes(const std::string& folder)
 {

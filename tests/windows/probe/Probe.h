@@ -43,8 +43,7 @@ class ChildProcess {
 public:
     ChildProcess(const std::string& program, const std::string& arguments);
     ~ChildProcess();
-    bool started() const { return static_cast<bool>(process_); }
-    DWORD id() const { return id_; }
+    DWORD id() const { return id_; }  // 0 when it did not start
     // The exit code, or nothing on timeout.
     std::optional<DWORD> Wait(DWORD milliseconds);
     // Milliseconds of CPU time its main thread, where the program does its work, used so far.
@@ -67,10 +66,9 @@ DialogText ReadMessageBox(HWND box);
 
 // The first visible top-level window of the process that `match` accepts; null on timeout.
 HWND WaitForWindowWhere(DWORD processId, DWORD milliseconds, const std::function<bool(HWND)>& match);
-// A dialog box (class "#32770"), a window with exactly this caption, one of this class.
+// A dialog box (class "#32770"), a window with exactly this caption.
 std::optional<DialogText> WaitForDialog(DWORD processId, DWORD milliseconds);
 HWND WaitForWindow(DWORD processId, const std::string& caption, DWORD milliseconds);
-HWND WaitForWindowOfClass(DWORD processId, const std::string& className, DWORD milliseconds);
 bool WaitUntilGone(HWND window, DWORD milliseconds);
 // The exit code, or nothing when the process kept running; `sawWindow` tells
 // whether it showed a visible window meanwhile.
@@ -113,8 +111,9 @@ struct Screenshot {
     std::vector<DWORD> pixels;
 
     COLORREF At(int x, int y) const;
-    // How many pixels of `area` (clipped to the picture) have exactly `color`.
-    int Count(RECT area, COLORREF color) const;
+    // How many pixels of `area` (clipped to the picture) `match` accepts, or have exactly `color`.
+    int Count(RECT area, const std::function<bool(COLORREF)>& match) const;
+    int Count(RECT area, COLORREF color) const { return Count(area, [color](COLORREF c) { return c == color; }); }
 };
 
 // With `repaint` the window and its children first paint everything again.
@@ -142,11 +141,6 @@ private:
     std::string subKey_, saved_;
     bool existed_ = false;
 };
-
-// The "Path" value of the program's key; nothing when it is absent.
-void ClearStoredDataPath();
-std::optional<std::string> StoredDataPath();
-void StoreDataPath(const std::string& folder);
 
 // NOTE: the shell folder dialog finds a folder by comparing the item ids of every
 // folder on its way, and under Wine those carry each folder's time of last access.
