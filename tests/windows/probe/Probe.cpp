@@ -29,16 +29,24 @@ constexpr auto IsSet = [](const auto& value) { return static_cast<bool>(value); 
 
 bool IsDialog(HWND window) { return ClassOf(window) == "#32770"; }
 
-// A window destroyed during the walk ends it early: the callers look again.
+using WindowSearch = std::pair<DWORD, std::vector<HWND>>;  // a process, its visible windows
+
+BOOL CALLBACK CollectVisibleWindow(HWND window, LPARAM data)
+{
+    auto& [processId, windows] = *reinterpret_cast<WindowSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == processId && IsWindowVisible(window)) windows.push_back(window);
+    return TRUE;
+}
+
+// NOTE: not a GetWindow walk, which a window destroyed on the way ends early
+// (and can send round in a loop): a window of the process could go unseen.
 std::vector<HWND> VisibleWindowsOf(DWORD processId)
 {
-    std::vector<HWND> windows;
-    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == processId && IsWindowVisible(window)) windows.push_back(window);
-    }
-    return windows;
+    WindowSearch search{processId, {}};
+    EnumWindows(CollectVisibleWindow, reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
 
 // A 32-bit picture with its rows from the top, as captured and as saved.
