@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #define STB_VORBIS_HEADER_ONLY 1
 #define STB_VORBIS_NO_STDIO 1
@@ -19,9 +20,14 @@ public:
     int channels = 0;
 };
 
+// The Vorbis reader's whole working memory, handed to it up front: whatever a
+// file's headers claim, it takes no more (the music needs a few hundred KiB), and
+// what it leaves behind when it refuses a file goes with the block.
+constexpr int VorbisMemory = 4 << 20;
+
 class VorbisSource : public Source {
 public:
-    explicit VorbisSource(stb_vorbis* v) : vorbis_(v)
+    VorbisSource(stb_vorbis* v, std::unique_ptr<char[]> memory) : memory_(std::move(memory)), vorbis_(v)
     {
         const stb_vorbis_info info = stb_vorbis_get_info(v);
         rate = static_cast<int>(info.sample_rate);
@@ -35,6 +41,7 @@ public:
     bool Rewind() override { return stb_vorbis_seek_start(vorbis_) != 0; }
 
 private:
+    std::unique_ptr<char[]> memory_;  // released after the reader is closed
     stb_vorbis* vorbis_;
 };
 
@@ -233,10 +240,13 @@ std::unique_ptr<Decoder> OpenDecoder(const std::uint8_t* data, std::size_t size,
     std::unique_ptr<Source> source;
     if (size >= 4 && std::memcmp(data, "OggS", 4) == 0) {
         if (!CommentsFit(data, size)) return nullptr;
+        std::unique_ptr<char[]> memory(new (std::nothrow) char[VorbisMemory]);
+        if (!memory) return nullptr;
+        const stb_vorbis_alloc block{memory.get(), VorbisMemory};
         int error = 0;
-        stb_vorbis* v = stb_vorbis_open_memory(data, static_cast<int>(size), &error, nullptr);
+        stb_vorbis* v = stb_vorbis_open_memory(data, static_cast<int>(size), &error, &block);
         if (v == nullptr) return nullptr;
-        source = std::make_unique<VorbisSource>(v);
+        source = std::make_unique<VorbisSource>(v, std::move(memory));
         if (source->channels < 1 || source->rate <= 0) return nullptr;
     } else {
         source = OpenWav(data, size);

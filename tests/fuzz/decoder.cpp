@@ -6,13 +6,6 @@
 
 #include <cstring>
 
-// A header that asks for an absurd block gets null from malloc, as it does from
-// the Windows runtime, and the Vorbis reader refuses the file.
-extern "C" const char* __asan_default_options() { return "allocator_may_return_null=1"; }
-// NOTE: the Vorbis reader drops its scratch tables when it refuses a broken setup
-// header (a table of at most 16 MiB, once per file opened); that is its own leak.
-// The decoder it opens, and everything ours allocates, is still checked.
-extern "C" const char* __lsan_default_suppressions() { return "leak:start_decoder\n"; }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
