@@ -100,8 +100,9 @@ std::unique_ptr<Source> OpenWav(const std::uint8_t* data, std::size_t size)
 
 // Whether the Vorbis comment header (the second packet, from the page after the
 // first page's 58 bytes) holds the vendor text and every comment it counts. The
-// Vorbis reader allocates by those counts and, when an allocation fails, frees
-// pointers it never set; a file that claims more than it holds is refused here.
+// Vorbis reader allocates by those counts and lengths and trusts them: a length
+// of 2^32 - 1 makes it write far past the block it got. A file that claims more
+// than it holds is refused here.
 bool CommentsFit(const std::uint8_t* data, std::size_t size)
 {
     std::vector<std::uint8_t> packet;

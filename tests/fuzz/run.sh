@@ -16,10 +16,7 @@ for harness in desc_text command_line settings pixels streams decoder; do
   dirs=("$work")
   for d in "$seeds/$harness" "$tree/seeds/$harness"; do [ -d "$d" ] && dirs+=("$d"); done
   log=$tree/$harness.log
-  # NOTE: the Vorbis reader spends seconds on a broken file's codebook of
-  # millions of entries before it refuses the file: slow, not stuck.
-  limit=10; [ "$harness" = decoder ] && limit=60
-  if "$tree/$harness" -max_total_time="$seconds" -timeout="$limit" -rss_limit_mb=2048 -print_final_stats=1 \
+  if "$tree/$harness" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
       -artifact_prefix="$tree/findings/$harness-" "${dirs[@]}" >"$log" 2>&1; then
     echo "fuzz: $harness: $(grep -m1 '^Done' "$log" || echo 'done')"
   else
