@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake make git file
+  build-essential cmake make git file icoutils libxml2-utils
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 libwine:i386
