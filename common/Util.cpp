@@ -139,6 +139,15 @@ std::int32_t TextToInt(std::string_view text)
     return parsed.complete ? parsed.value : 0;
 }
 
+float AdvanceWithinTurn(float angle, double step, double turn)
+{
+    double next = std::fmod(static_cast<double>(angle) + step, turn);
+    if (next < 0.0) next += turn;
+    // Just below a turn may round up to it as a float: that is the start again.
+    const float result = static_cast<float>(next);
+    return std::isfinite(result) && result < static_cast<float>(turn) ? result : 0.0f;
+}
+
 namespace {
 std::uint32_t RandSeed = 0;
 }

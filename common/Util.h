@@ -36,6 +36,15 @@ IntegerText ParseInteger(std::string_view text);
 // The integer in `text`, or 0 when the text does not convert in full.
 std::int32_t TextToInt(std::string_view text);
 
+// `angle` moved on by `step`, kept within [0, turn): every animation angle goes
+// round for as long as the saver runs, and a float far from zero would round a
+// frame's small step away (after a day the motion stutters, after days it stops).
+// A turn draws the same picture, so wrapping changes nothing on screen.
+float AdvanceWithinTurn(float angle, double step, double turn);
+
+inline constexpr double TurnDegrees = 360.0;
+inline constexpr double TurnRadians = 6.283185307179586476925;
+
 // The program's own pseudo-random generator (a 32-bit linear congruential one),
 // so that a seed gives the same sequence on every platform.
 void RandomSeed(std::uint32_t seed);

@@ -24,7 +24,7 @@ TPlanet::TPlanet(std::int32_t index, TTexName texName) : TexName(texName), Index
 {
     RandomSeed(PerformanceSeed());
     Name = PlanetTable[index].Name;
-    OrbitAngle = InitialOrbitAngle(Name.c_str());
+    OrbitAngle = AdvanceWithinTurn(InitialOrbitAngle(Name.c_str()), 0.0, TurnRadians);
     const TPlanetValues values = PlanetValues(index, {Settings.Speed, Settings.Distance, Settings.Sizes});
     OrbitPeriod = values.OrbitPeriod;
     OrbitRadius = values.OrbitRadius;
@@ -180,6 +180,6 @@ void TPlanet::Draw(GLUquadric* quadric, std::int32_t elapsed)
         break;
     }
     glPopMatrix();
-    OrbitAngle = AdvanceAngle(OrbitAngle, elapsed, OrbitPeriod);
-    SpinAngle = AdvanceAngle(SpinAngle, elapsed, SpinPeriod);
+    OrbitAngle = AdvanceAngle(OrbitAngle, elapsed, OrbitPeriod, TurnRadians);
+    SpinAngle = AdvanceAngle(SpinAngle, elapsed, SpinPeriod, TurnDegrees);
 }

@@ -139,5 +139,5 @@ void TPlanetaryModel::DrawSun(std::int32_t elapsed)
     CoronaQuad();
     glPopMatrix();
     glPopAttrib();
-    SunAngle = static_cast<float>(SunAngle + 0.05 * elapsed);
+    SunAngle = AdvanceSunAngle(SunAngle, elapsed);
 }

@@ -73,8 +73,13 @@ float InitialOrbitAngle(const char* name)
     return static_cast<float>(RandomInt(36000) / 100.0L);
 }
 
-float AdvanceAngle(float angle, std::int32_t elapsed, float period)
+float AdvanceAngle(float angle, std::int32_t elapsed, float period, double turn)
 {
     if (period == 0.0f || !std::isfinite(period)) return angle;
-    return static_cast<float>(angle + elapsed / (100.0L * period));
+    return AdvanceWithinTurn(angle, static_cast<double>(elapsed / (100.0L * period)), turn);
+}
+
+float AdvanceSunAngle(float angle, std::int32_t elapsed)
+{
+    return AdvanceWithinTurn(angle, 0.05 * elapsed, TurnDegrees);
 }

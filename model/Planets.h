@@ -60,6 +60,10 @@ TPlanetValues PlanetValues(int index, const TPlanetScale& scale);
 // random value 0 to 359.99 in steps of 0.01 from the program's generator.
 float InitialOrbitAngle(const char* name);
 
-// `angle` advanced by `elapsed` milliseconds for a period: elapsed / (100 * period).
-// A period that is zero or not finite (Speed 0 in the settings) does not move.
-float AdvanceAngle(float angle, std::int32_t elapsed, float period);
+// `angle` advanced by `elapsed` milliseconds for a period: elapsed / (100 * period),
+// kept within one `turn` (TurnRadians for orbits, TurnDegrees for spins). A period
+// that is zero or not finite (Speed 0 in the settings) does not move.
+float AdvanceAngle(float angle, std::int32_t elapsed, float period, double turn);
+
+// The Sun's corona turns 50 degrees a second whatever the speed setting.
+float AdvanceSunAngle(float angle, std::int32_t elapsed);

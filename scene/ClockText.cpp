@@ -9,7 +9,8 @@ constexpr std::int32_t ClockRight = 785;   // where the clock's pen ends
 
 TOverlayText ClockText(int hour, int minute, int second, bool twelveHour)
 {
-    const int shown = twelveHour && hour >= 12 ? hour - 12 : hour;
+    // No twelve-hour clock shows 00: noon and midnight are 12.
+    const int shown = twelveHour ? (hour + 11) % 12 + 1 : hour;
     char text[72];  // room for any int, so no format warning
     std::snprintf(text, sizeof text, "%d%d:%d%d:%d%d", shown / 10, shown % 10, minute / 10, minute % 10,
                   second / 10, second % 10);

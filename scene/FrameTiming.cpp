@@ -1,5 +1,7 @@
 #include "scene/FrameTiming.h"
 
+#include "common/Util.h"
+
 #include <cmath>
 
 std::int32_t FrameRateOf(std::int32_t frames, std::uint32_t milliseconds)
@@ -12,7 +14,7 @@ std::int32_t FrameRateOf(std::int32_t frames, std::uint32_t milliseconds)
 
 float AdvanceTilt(float tilt, std::int32_t elapsed, float rotation)
 {
-    return static_cast<float>(tilt + static_cast<double>(elapsed) * rotation / 100.0);
+    return AdvanceWithinTurn(tilt, static_cast<double>(elapsed) * rotation / 100.0, TurnDegrees);
 }
 
 void TFrameRateMeter::Restart(std::uint32_t now)

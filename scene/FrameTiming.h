@@ -13,7 +13,7 @@ inline std::uint32_t TickDifference(std::uint32_t current, std::uint32_t previou
 std::int32_t FrameRateOf(std::int32_t frames, std::uint32_t milliseconds);
 
 // The camera tilt, degrees, after `elapsed` milliseconds at `rotation`
-// (the CamRotation setting; 1/100 degree per millisecond per unit).
+// (the CamRotation setting; 1/100 degree per millisecond per unit), within one turn.
 float AdvanceTilt(float tilt, std::int32_t elapsed, float rotation);
 
 // The main loop's frame-rate measurement: frames counted over a little more than

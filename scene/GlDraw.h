@@ -13,7 +13,7 @@ extern std::uint32_t PrevTick;   // tick count of the previous frame, ms
 extern std::uint32_t CurTick;    // tick count of the current frame, ms
 extern std::int32_t FrameDelta;  // ms between the previous frame and this one
 extern bool FirstFrame;          // true until the first frame has started
-extern float CameraTilt;         // degrees about the screen's horizontal axis; grows without bound
+extern float CameraTilt;         // degrees about the screen's horizontal axis; within one turn
 extern bool LightingOn;          // the lights are set up
 
 // Sets the fixed state of a new rendering context. Always true.

@@ -24,11 +24,20 @@ TEST(CommandLine, LetterIsTheArgumentOrItsSecondCharacter)
              {"a.scr /x", SaverMode::None, 0}, {"a.scr /", SaverMode::None, 0}, {"a.scr s/", SaverMode::None, 0},
              {"a.scr /p 12ab", SaverMode::Preview, 12}, {"a.scr /p window", SaverMode::Preview, 0},
              {"a.scr /p", SaverMode::Preview, 0}, {"a.scr /a 99999999999", SaverMode::Password, 999999999},
+             // hosts write handles unsigned: the same 32 bits as Windows sign-extends
+             {"a.scr /p 2147483664", SaverMode::Preview, INT32_MIN + 16},
+             {"a.scr /p 4294967295", SaverMode::Preview, -1},
+             {"a.scr /p 4294967296", SaverMode::Preview, 429496729}, {"a.scr /p 2147483664x", SaverMode::Preview, 214748366},
              {"a.scr \"/p\" \"12 34\"", SaverMode::Preview, 12}}) {
         const auto arguments = SplitCommandLine(commandLine);
         EXPECT_EQ(SelectMode(arguments), mode) << commandLine;
         EXPECT_EQ(WindowHandleArgument(arguments), handle) << commandLine;
     }
+    // The configuration dialog's owner comes after "/c:" or as the second argument.
+    for (const auto& [commandLine, owner] : std::initializer_list<std::pair<const char*, std::int32_t>>{
+             {"a.scr /c:1234", 1234}, {"a.scr /c:3000000000", -1294967296}, {"a.scr /c 77", 77}, {"a.scr /c", 0},
+             {"a.scr", 0}})
+        EXPECT_EQ(ConfigOwnerArgument(SplitCommandLine(commandLine)), owner) << commandLine;
 }
 
 } // namespace

@@ -37,10 +37,4 @@ TEST(FrameTiming, MeterCompletesAfterMoreThanASecond)
     }
 }
 
-TEST(FrameTiming, CameraTiltGrowsByRotation)
-{
-    EXPECT_FLOAT_EQ(AdvanceTilt(0.0f, 1000, 0.2f), 2.0f);      // 2 degrees a second at the default
-    EXPECT_FLOAT_EQ(AdvanceTilt(0.0f, 1000, -0.2f), -2.0f);    // negative: the other way
-}
-
 } // namespace

@@ -1,6 +1,7 @@
 #include "model/Planets.h"
 
 #include "common/Util.h"
+#include "scene/FrameTiming.h"
 
 #include <gtest/gtest.h>
 
@@ -35,11 +36,45 @@ TEST(PlanetValues, PlanetsAtDefaultSettings)
 
 TEST(AdvanceAngle, ScalesWithElapsedWithoutClamp)
 {
-    EXPECT_EQ(AdvanceAngle(0.25f, 0, 18.25f), 0.25f);
-    EXPECT_FLOAT_EQ(AdvanceAngle(0.0f, 1825, 18.25f), 1.0f);
-    EXPECT_FLOAT_EQ(AdvanceAngle(0.0f, 600000, 18.25f), 600000 / 1825.0f);  // a long stall: one large step
-    EXPECT_FLOAT_EQ(AdvanceAngle(0.0f, 100, -0.5f), -2.0f);
-    EXPECT_EQ(AdvanceAngle(3.0f, 10, std::numeric_limits<float>::quiet_NaN()), 3.0f);
+    EXPECT_EQ(AdvanceAngle(0.25f, 0, 18.25f, TurnRadians), 0.25f);
+    EXPECT_FLOAT_EQ(AdvanceAngle(0.0f, 1825, 18.25f, TurnRadians), 1.0f);
+    // A long stall is one large step, a backward spin goes down from a turn.
+    EXPECT_NEAR(AdvanceAngle(0.0f, 600000, 18.25f, TurnRadians), std::fmod(600000 / 1825.0, TurnRadians), 1e-5);
+    EXPECT_FLOAT_EQ(AdvanceAngle(1.0f, 100, -0.5f, TurnDegrees), 359.0f);
+    EXPECT_EQ(AdvanceAngle(3.0f, 10, std::numeric_limits<float>::quiet_NaN(), TurnDegrees), 3.0f);
+}
+
+// A week of 60 Hz frames (16 or 17 ms, as the tick count gives them) at the
+// default and at a fifty times faster speed and camera: each frame moves every
+// fastest angle by its own step, within float rounding, and every angle stays
+// within one turn. An angle left to grow loses its steps after a day or so.
+TEST(AdvanceAngle, AWeekOfFramesKeepsEveryStep)
+{
+    for (const float fast : {1.0f, 50.0f}) {
+        const TPlanetScale scale{Defaults.Speed * fast, Defaults.Distance, Defaults.Sizes};
+        float fastestSpin = PlanetValues(1, scale).SpinPeriod;
+        for (int i = 2; i < PlanetRows; ++i) {
+            const float spin = PlanetValues(i, scale).SpinPeriod;
+            if (std::fabs(spin) < std::fabs(fastestSpin)) fastestSpin = spin;
+        }
+        const float mercury = PlanetValues(1, scale).OrbitPeriod, rotation = 0.2f * fast;
+        struct Angle { double turn, perMs; float value; int badFrames; } angles[] = {
+            {TurnRadians, 1 / (100.0 * mercury), 0.0f, 0}, {TurnDegrees, 1 / (100.0 * fastestSpin), 0.0f, 0},
+            {TurnDegrees, 0.05, 0.0f, 0}, {TurnDegrees, rotation / 100.0, 0.0f, 0}};
+        for (std::int64_t frame = 0; frame < 7 * 24 * 3600 * 60LL; ++frame) {
+            const std::int32_t elapsed = frame % 3 == 2 ? 16 : 17;
+            const float next[] = {AdvanceAngle(angles[0].value, elapsed, mercury, TurnRadians),
+                                  AdvanceAngle(angles[1].value, elapsed, fastestSpin, TurnDegrees),
+                                  AdvanceSunAngle(angles[2].value, elapsed), AdvanceTilt(angles[3].value, elapsed, rotation)};
+            for (int i = 0; i < 4; ++i) {
+                Angle& a = angles[i];
+                const double moved = std::remainder(next[i] - a.value - elapsed * a.perMs, a.turn);
+                a.badFrames += !(next[i] >= 0.0f && next[i] < a.turn) || std::fabs(moved) > a.turn * 0x1p-22;
+                a.value = next[i];
+            }
+        }
+        for (const Angle& a : angles) EXPECT_EQ(a.badFrames, 0) << "speed x" << fast << ", " << a.perMs << " per ms";
+    }
 }
 
 TEST(InitialOrbitAngle, JupiterFixedOthersRandomInRange)

@@ -1,5 +1,6 @@
 // The planetary model under a real context: the orbit ring's geometry captured
 // in feedback mode, and the time that drives every angle.
+#include "common/Util.h"
 #include "tests/windows/SceneWindow.h"
 
 #include <cmath>
@@ -39,9 +40,10 @@ TEST_F(SceneWindow, OrbitRingAndTheAnglesAStallMoves)
     const float sun = SunAngle, orbit = earth.OrbitAngle, spin = uranus.SpinAngle;
     model->Draw(60000);
     model->DrawSun(60000);
-    EXPECT_FLOAT_EQ(SunAngle, sun + 3000.0f);
-    EXPECT_FLOAT_EQ(earth.OrbitAngle, orbit + 60000 / (100 * earth.OrbitPeriod));
-    EXPECT_LT(uranus.SpinAngle, spin);
+    // A stall is one large step of each angle, modulo its turn; Uranus spins backwards.
+    EXPECT_NEAR(std::remainder(SunAngle - sun - 3000.0, TurnDegrees), 0.0, 1e-3);
+    EXPECT_NEAR(std::remainder(earth.OrbitAngle - orbit - 60000 / (100.0 * earth.OrbitPeriod), TurnRadians), 0.0, 1e-5);
+    EXPECT_NEAR(std::remainder(uranus.SpinAngle - spin - 60000 / (100.0 * uranus.SpinPeriod), TurnDegrees), 0.0, 1e-2);
 }
 
 // The shapes are tessellated once into lists; replaying them draws the very
