@@ -148,7 +148,7 @@ bool MeasureFrames(int width, int height, const FrameOptions& options, FrameFigu
     FullScreen = false;
 
     const double opening = NowMs();
-    if (!OpenSceneWindow("Astrolume bench", width, height, 32, *model)) {
+    if (OpenSceneWindow("Astrolume bench", width, height, 32, *model) != TSceneOpening::Opened) {
         error = "the window could not be opened";
         return false;
     }

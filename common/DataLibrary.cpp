@@ -83,7 +83,7 @@ void ValidateDataFolder(TBrowseDir& Browser, const std::string& Folder)
     Browser.EnableOK(ok);
 }
 
-bool LocateDataLibraryFrom(const char* FileName, const std::string& ProgramFolder)
+bool LocateDataLibraryFrom(const char* FileName, const std::string& ProgramFolder, bool MayAsk)
 {
     DataLibrary = nullptr;
 
@@ -112,6 +112,7 @@ bool LocateDataLibraryFrom(const char* FileName, const std::string& ProgramFolde
         return true;
     }
 
+    if (!MayAsk) return false;
     // Ask the user; the dialog enables OK only for a folder whose library passed.
     TBrowseDir browser(nullptr);
     browser.RootFolder = 0;
@@ -134,7 +135,10 @@ bool LocateDataLibraryFrom(const char* FileName, const std::string& ProgramFolde
     return true;
 }
 
-bool LocateDataLibrary(const char* FileName) { return LocateDataLibraryFrom(FileName, ProgramFolder()); }
+bool LocateDataLibrary(const char* FileName, bool MayAsk)
+{
+    return LocateDataLibraryFrom(FileName, ProgramFolder(), MayAsk);
+}
 
 void ReleaseDataLibrary()
 {

@@ -31,11 +31,11 @@ inline constexpr const char* MachineDataKey = "Software\\Astrolume";
 inline constexpr const char* DataFolderTitle = "Select folder with data";
 
 // Finds and loads the library: the stored "Path" folder first, then the program's
-// folder, then the machine-wide install's folder, then a folder the user picks.
-// Sets DataLibrary and DataPath; the result becomes DataLoaded.
-bool LocateDataLibrary(const char* FileName);
+// folder, then the machine-wide install's folder, then, where `MayAsk`, a folder
+// the user picks. Sets DataLibrary and DataPath; the result becomes DataLoaded.
+bool LocateDataLibrary(const char* FileName, bool MayAsk);
 // The same search with the program's folder given.
-bool LocateDataLibraryFrom(const char* FileName, const std::string& ProgramFolder);
+bool LocateDataLibraryFrom(const char* FileName, const std::string& ProgramFolder, bool MayAsk = true);
 
 // True when `Module` exports "ORB_GetVersion" returning DataLibraryVersion. On
 // failure the module is released and `Message` tells why; on success it is left alone.

@@ -8,6 +8,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -25,6 +26,24 @@ std::string EditText(HWND dialog, int id)
     char text[32] = {};  // at most 31 characters are taken
     GetDlgItemTextA(dialog, id, text, sizeof text);
     return text;
+}
+
+// Over the middle of the window that asked for the dialog, kept on its monitor's
+// work area. Without an owner the template centres it on the screen.
+void CenterOnOwner(HWND dialog)
+{
+    HWND owner = GetWindow(dialog, GW_OWNER);
+    RECT own{}, area{}, work{};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (owner == nullptr || !GetWindowRect(owner, &own) || !GetWindowRect(dialog, &area) ||
+        !GetMonitorInfoA(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor))
+        return;
+    work = monitor.rcWork;
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    const int x = std::max(work.left, std::min((own.left + own.right - width) / 2, work.right - width));
+    const int y = std::max(work.top, std::min((own.top + own.bottom - height) / 2, work.bottom - height));
+    SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void ShowVolume(HWND dialog, std::int32_t volume)
@@ -155,7 +174,10 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 {
     try {
         switch (message) {
-        case WM_INITDIALOG: Open(dialog); return TRUE;
+        case WM_INITDIALOG:
+            Open(dialog);
+            CenterOnOwner(dialog);
+            return TRUE;
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
             case IDC_RESTORE_DEFAULTS:
@@ -198,10 +220,13 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
     }
 }
 
-void ShowConfigDialog()
+void ShowConfigDialog(HWND owner)
 {
+    // A handle that names no window (the host gone, or a number typed by hand)
+    // leaves the dialog on its own.
+    if (owner != nullptr && !IsWindow(owner)) owner = nullptr;
     INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_BAR_CLASSES};
     // Without the trackbar class the dialog cannot be created; nothing to show then.
     if (!InitCommonControlsEx(&controls)) return;
-    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CONFIG), nullptr, ConfigDialogProc, 0);
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_CONFIG), owner, ConfigDialogProc, 0);
 }

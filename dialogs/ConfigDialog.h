@@ -4,8 +4,10 @@
 
 #include "support/Win.h"
 
-// Shows the configuration dialog modally (no owner) and returns when it is closed.
-void ShowConfigDialog();
+// Shows the configuration dialog modally and returns when it is closed. With a
+// live `owner` (the settings window that asked for it) the dialog belongs to it:
+// above it, centred on it, and the owner waits for it; otherwise it has none.
+void ShowConfigDialog(HWND owner = nullptr);
 
 // The dialog procedure of the configuration dialog template.
 INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

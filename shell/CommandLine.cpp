@@ -92,8 +92,32 @@ SaverMode SelectMode(const std::vector<std::string>& arguments)
     }
 }
 
+std::int32_t WindowHandleFromText(std::string_view text)
+{
+    // Hosts write a handle as an unsigned 32-bit number; one above 2^31 is the
+    // handle Windows sign-extends from the same 32 bits.
+    std::size_t i = 0;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    if (i < text.size() && text[i] == '+') ++i;
+    std::uint64_t value = 0;
+    const std::size_t first = i;
+    for (; i < text.size() && text[i] >= '0' && text[i] <= '9' && value <= 0xFFFFFFFFu; ++i)
+        value = value * 10 + static_cast<std::uint64_t>(text[i] - '0');
+    if (i == text.size() && i > first && value <= 0xFFFFFFFFu)
+        return static_cast<std::int32_t>(static_cast<std::uint32_t>(value));
+    return ParseInteger(text).value;
+}
+
 std::int32_t WindowHandleArgument(const std::vector<std::string>& arguments)
 {
     if (arguments.size() < 2) return 0;
-    return ParseInteger(arguments[1]).value;
+    return WindowHandleFromText(arguments[1]);
+}
+
+std::int32_t ConfigOwnerArgument(const std::vector<std::string>& arguments)
+{
+    if (arguments.empty()) return 0;
+    const std::string_view first = arguments[0];
+    if (first.size() > 3 && first[2] == ':') return WindowHandleFromText(first.substr(3));
+    return WindowHandleArgument(arguments);
 }

@@ -22,6 +22,14 @@ char ModeLetter(std::string_view argument);
 // otherwise the first argument's letter decides, and an unknown letter asks for nothing.
 SaverMode SelectMode(const std::vector<std::string>& arguments);
 
-// The second argument read as a signed 32-bit window handle: the value of the
-// valid prefix, 0 when missing or not a number.
+// A window handle's text: a whole unsigned 32-bit decimal number as the 32 bits
+// Windows sign-extends into a handle, otherwise the valid prefix of a signed
+// 32-bit integer (0 when there is none).
+std::int32_t WindowHandleFromText(std::string_view text);
+
+// The second argument read as a window handle; 0 when missing.
 std::int32_t WindowHandleArgument(const std::vector<std::string>& arguments);
+
+// The window the configuration dialog belongs to: the number after "/c:", or
+// the second argument; 0 when none is given.
+std::int32_t ConfigOwnerArgument(const std::vector<std::string>& arguments);

@@ -19,16 +19,21 @@ int SaverMain()
     // this thread, the only one that uses them.
     ComApartment com;
     RegisterUrlLabelClass();
-    DataLoaded = LocateDataLibrary(DataLibraryName);
+    const std::vector<std::string> arguments = SplitCommandLine(GetCommandLineA());
+    const SaverMode mode = SelectMode(arguments);
+    // The folder dialog is for a user who opened the saver: the preview starts
+    // each time the saver is picked in the settings, where a dialog would open
+    // behind the settings window, and the password dialog needs no library.
+    DataLoaded = LocateDataLibrary(DataLibraryName, mode == SaverMode::Run || mode == SaverMode::Configure);
     DecimalSeparator = '.';
 
-    const std::vector<std::string> arguments = SplitCommandLine(GetCommandLineA());
-    const HWND handle = reinterpret_cast<HWND>(static_cast<INT_PTR>(WindowHandleArgument(arguments)));
-    switch (SelectMode(arguments)) {
-    case SaverMode::Configure: ShowConfigDialog(); break;
+    // Windows hands over 32-bit handles, sign-extended in a 64-bit program.
+    const auto handle = [](std::int32_t value) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(value)); };
+    switch (mode) {
+    case SaverMode::Configure: ShowConfigDialog(handle(ConfigOwnerArgument(arguments))); break;
     case SaverMode::Run: RunSaver(); break;
-    case SaverMode::Preview: ShowPreview(handle); break;
-    case SaverMode::Password: ChangePassword(handle); break;
+    case SaverMode::Preview: ShowPreview(handle(WindowHandleArgument(arguments))); break;
+    case SaverMode::Password: ChangePassword(handle(WindowHandleArgument(arguments))); break;
     case SaverMode::None: break;
     }
 

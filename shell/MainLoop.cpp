@@ -55,7 +55,7 @@ void RunMainLoop(int width, int height, int bits, TPlanetaryModel& model, TDrawM
             Keys[VK_F4] = false;
             CloseSceneWindow();
             FullScreen = !FullScreen;
-            if (!OpenSceneWindow("Astrolume", width, height, bits, model)) {
+            if (OpenSceneWindow("Astrolume", width, height, bits, model) != TSceneOpening::Opened) {
                 SystemParametersInfoA(SPI_SCREENSAVERRUNNING, 0, nullptr, 0);
                 return;
             }

@@ -12,9 +12,9 @@ namespace {
 
 constexpr int PreviewPictureId = 288;
 constexpr const char* PreviewClassName = "Astrolume preview";
-// How often the child looks whether its host is still there (ms): a host in
-// another process may go without its children hearing of it in time.
-constexpr UINT HostCheckInterval = 250;
+// How often the preview looks whether its host is still there (ms): a host in
+// another process may go without its children hearing of it.
+constexpr DWORD HostCheckInterval = 250;
 
 RECT HostRect = {};
 HBITMAP PreviewPicture = nullptr;  // owned by ShowPreview while its window lives
@@ -69,9 +69,6 @@ LRESULT CALLBACK PreviewWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return 1;  // the picture covers everything
     case WM_MOUSEACTIVATE:
         return MA_NOACTIVATE;  // the settings dialog keeps the focus
-    case WM_TIMER:
-        if (!IsWindow(GetParent(window))) DestroyWindow(window);
-        return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -91,10 +88,6 @@ HWND CreatePreviewWindow(HWND host)
     if (!RegisterClassA(&wc)) return nullptr;
     HWND window = CreateWindowExA(0, PreviewClassName, "", WS_CHILD | WS_VISIBLE, 0, 0,
                                   HostRect.right, HostRect.bottom, host, nullptr, wc.hInstance, nullptr);
-    if (window && !SetTimer(window, 1, HostCheckInterval, nullptr)) {
-        DestroyWindow(window);
-        window = nullptr;
-    }
     if (window == nullptr) UnregisterClassA(PreviewClassName, wc.hInstance);
     return window;
 }
@@ -114,12 +107,32 @@ void ShowPreview(HWND host)
     PictureWidth = PictureInfo.Width;
     PictureHeight = PictureInfo.Height;
 
-    if (CreatePreviewWindow(host) == nullptr) return;
-    // Waits for messages only: the picture is painted when the host repaints.
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+    HWND window = CreatePreviewWindow(host);
+    if (window == nullptr) return;
+    // Waits for messages, the end of the host's process, or the next look at the
+    // host: the picture is painted when the host repaints. NOTE: when the host's
+    // process ends without destroying its window, the child may go without a
+    // message (Wine) or stay as an orphan whose parent is no longer the host;
+    // only the handle we were given tells.
+    DWORD hostProcessId = 0;
+    GetWindowThreadProcessId(host, &hostProcessId);
+    const UniqueKernelHandle hostProcess(OpenProcess(SYNCHRONIZE, FALSE, hostProcessId));
+    HANDLE waitFor[1] = {hostProcess.get()};
+    for (bool done = false; !done;) {
+        const DWORD woken =
+            MsgWaitForMultipleObjects(hostProcess ? 1 : 0, waitFor, FALSE, HostCheckInterval, QS_ALLINPUT);
+        if (woken == WAIT_FAILED) break;
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) done = true;
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        if (!done && (!IsWindow(host) || !IsWindow(window) || GetParent(window) != host ||
+                      (hostProcess && woken == WAIT_OBJECT_0))) {
+            if (IsWindow(window)) DestroyWindow(window);
+            done = true;
+        }
     }
     UnregisterClassA(PreviewClassName, GetModuleHandleA(nullptr));
     PreviewPicture = nullptr;

@@ -61,8 +61,11 @@ void RunSaver()
     FullScreen = true;
     StartSound();
 
-    if (!OpenSceneWindow("Astrolume", 800, 600, 32, *Model)) {
-        ShowError("", IDS_CANT_CREATE_WINDOW, IDS_ERROR);
+    const TSceneOpening opening = OpenSceneWindow("Astrolume", 800, 600, 32, *Model);
+    if (opening != TSceneOpening::Opened) {
+        // A window that stood until its textures failed was made: its own box
+        // said what went wrong, and one box is all the user needs to answer.
+        if (opening == TSceneOpening::WindowFailed) ShowError("", IDS_CANT_CREATE_WINDOW, IDS_ERROR);
         ReleaseRunMode();
         return;
     }

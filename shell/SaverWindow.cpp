@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <optional>
 #include <vector>
 
 DEVMODEA DesktopMode = {};
@@ -58,16 +59,37 @@ bool CursorHidden = false;
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
-bool Fail(unsigned messageId)
+TSceneOpening Fail(unsigned messageId, TSceneOpening failure = TSceneOpening::WindowFailed)
 {
     ShowError("", messageId, IDS_ERROR);
-    return false;
+    return failure;
 }
 
-bool TearDownAndFail(unsigned messageId)
+// The box comes after the teardown: a topmost full-screen window left standing,
+// with the cursor hidden, would cover it.
+TSceneOpening TearDownAndFail(unsigned messageId, TSceneOpening failure = TSceneOpening::WindowFailed)
 {
     CloseSceneWindow();
-    return Fail(messageId);
+    return Fail(messageId, failure);
+}
+
+// Answers the window's messages while the textures load: Windows takes a window
+// that leaves them for five seconds for a hung one and ghosts it. Keys land in
+// Keys as ever; a quit is put back for the main loop (PeekMessage hands it over
+// whatever range it is asked for).
+void AnswerMessages()
+{
+    MSG message;
+    std::optional<WPARAM> quit;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            quit = message.wParam;
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    if (quit) PostQuitMessage(static_cast<int>(*quit));
 }
 
 int AskYesNo(unsigned messageId, unsigned captionId)
@@ -124,6 +146,14 @@ void FitScene(HWND window, int width, int height)
 }
 } // namespace
 
+bool IsSceneFormat(HDC dc, int format)
+{
+    PIXELFORMATDESCRIPTOR set = {};
+    if (DescribePixelFormat(dc, format, sizeof set, &set) == 0) return false;
+    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    return (set.dwFlags & needed) == needed && set.iPixelType == PFD_TYPE_RGBA && set.cDepthBits > 0;
+}
+
 void QueryDesktopMode()
 {
     DesktopMode = DEVMODEA{};
@@ -151,7 +181,7 @@ bool RegisterSaverClass()
     return RegisterClassA(&wc) != 0;
 }
 
-bool OpenSceneWindow(const char* title, int width, int height, int bits, TPlanetaryModel& model)
+TSceneOpening OpenSceneWindow(const char* title, int width, int height, int bits, TPlanetaryModel& model)
 {
     if (!RegisterSaverClass()) return Fail(IDS_REGISTER_CLASS);
 
@@ -221,6 +251,8 @@ bool OpenSceneWindow(const char* title, int width, int height, int bits, TPlanet
     const int format = ChoosePixelFormat(SaverDC, &pfd);
     if (format == 0) return TearDownAndFail(IDS_NO_PIXEL_FORMAT);
     if (!SetPixelFormat(SaverDC, format, &pfd)) return TearDownAndFail(IDS_SET_PIXEL_FORMAT);
+    // ChoosePixelFormat returns the closest format, not one that has what was asked.
+    if (!IsSceneFormat(SaverDC, format)) return TearDownAndFail(IDS_INIT_GL);
 
     SaverRC = wglCreateContext(SaverDC);
     if (SaverRC == nullptr) return TearDownAndFail(IDS_CREATE_CONTEXT);
@@ -251,12 +283,12 @@ bool OpenSceneWindow(const char* title, int width, int height, int bits, TPlanet
     if (!InitSceneState()) return TearDownAndFail(IDS_INIT_GL);
     SceneModel = &model;
     const HDC dc = SaverDC;
-    const auto load = [dc, &model] { return LoadTextures(dc, [&model] { model.BuildLists(); }); };
-    if (!RunWithWaitDialog(load)) return Fail(IDS_LOAD_TEXTURES);
+    const auto load = [dc, &model] { return LoadTextures(dc, [&model] { model.BuildLists(); }, AnswerMessages); };
+    if (!RunWithWaitDialog(load)) return TearDownAndFail(IDS_LOAD_TEXTURES, TSceneOpening::TexturesFailed);
     // The wait dialog took the activation while it was up; keys must reach the saver.
     SetForegroundWindow(SaverWindow);
     SetFocus(SaverWindow);
-    return true;
+    return TSceneOpening::Opened;
 }
 
 void CloseSceneWindow()

@@ -34,11 +34,18 @@ void QueryDesktopMode();
 // Registers the window class "Astrolume"; true when it got an atom.
 bool RegisterSaverClass();
 
+// How an opening ended. Every failure has torn down what it made and shown its box.
+enum class TSceneOpening { Opened, WindowFailed, TexturesFailed };
+
 // Creates the window, its DC, pixel format and current OpenGL context, sets the
-// scene state, loads the textures and builds `model`'s display lists. Shows its
-// own message and returns false on failure. Full screen (FullScreen) uses the
+// scene state, loads the textures and builds `model`'s display lists; the window
+// answers its messages while the textures load. Full screen (FullScreen) uses the
 // desktop's size and depth instead.
-bool OpenSceneWindow(const char* title, int width, int height, int bits, TPlanetaryModel& model);
+TSceneOpening OpenSceneWindow(const char* title, int width, int height, int bits, TPlanetaryModel& model);
+
+// True when pixel format `format` of `dc` is one the scene can be drawn in:
+// double-buffered RGBA with a depth buffer, drawn by OpenGL into a window.
+bool IsSceneFormat(HDC dc, int format);
 
 // Releases whatever OpenSceneWindow created, in reverse order; safe on a partial state.
 void CloseSceneWindow();

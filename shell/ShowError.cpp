@@ -24,5 +24,8 @@ void ShowError(const char* text, unsigned messageId, unsigned captionId)
 {
     ErrorText error;
     LoadErrorText(text, messageId, captionId, error);
-    MessageBoxA(nullptr, error.message, error.caption, MB_OK | MB_ICONERROR | MB_TASKMODAL);
+    // A screen saver's box must not open behind a full-screen window: topmost,
+    // and brought to the front where Windows lets it.
+    MessageBoxA(nullptr, error.message, error.caption,
+                MB_OK | MB_ICONERROR | MB_TASKMODAL | MB_TOPMOST | MB_SETFOREGROUND);
 }

@@ -93,7 +93,7 @@ bool LoadOne(HDC memory, TTexName name)
 }
 } // namespace
 
-bool LoadTextures(HDC dc, const std::function<void()>& buildLists)
+bool LoadTextures(HDC dc, const std::function<void()>& buildLists, const std::function<void()>& betweenPictures)
 {
     UniqueMemoryDC memory(CreateCompatibleDC(dc));
     glGenTextures(TextureCount, Textures);
@@ -102,7 +102,10 @@ bool LoadTextures(HDC dc, const std::function<void()>& buildLists)
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     bool result = memory.get() != nullptr;
-    for (int i = 0; result && i < TextureCount; ++i) result = LoadOne(memory.get(), static_cast<TTexName>(i));
+    for (int i = 0; result && i < TextureCount; ++i) {
+        result = LoadOne(memory.get(), static_cast<TTexName>(i));
+        if (betweenPictures) betweenPictures();
+    }
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     glBindTexture(GL_TEXTURE_2D, 0);
 

@@ -19,8 +19,10 @@ TTextureKind TextureKindOf(TTexName name);
 // Builds the whole set into Textures with the context current on this thread,
 // then the font lists and, through `buildLists`, the model's lists that bind
 // them (also after a failure). False, with every name of the set deleted, when a picture is
-// missing, is not a bitmap or cannot be uploaded.
-bool LoadTextures(HDC dc, const std::function<void()>& buildLists);
+// missing, is not a bitmap or cannot be uploaded. `betweenPictures`, when given,
+// runs after each picture: the caller's windows answer their messages there.
+bool LoadTextures(HDC dc, const std::function<void()>& buildLists,
+                  const std::function<void()>& betweenPictures = nullptr);
 
 // The data library's picture `resourceId` as a 24-bit bitmap the caller
 // deletes; null on any failure.

@@ -47,6 +47,9 @@ INT_PTR CALLBACK WaitDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
     case WM_INITDIALOG: {
         WaitDialog = dialog;
         CurrentDialog.store(dialog);
+        // The saver's window is topmost by now; an ordinary dialog would open
+        // behind it, unseen. Topmost and newer, this one shows above it.
+        SetWindowPos(dialog, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         // The loading may already be over: close at once with its result.
         const int outcome = LoadOutcome.load();
         if (outcome != Loading) EndDialog(dialog, outcome);

@@ -11,5 +11,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(bytes <= size);
     SelectMode(arguments);
     WindowHandleArgument(arguments);
+    ConfigOwnerArgument(arguments);
     return 0;
 }

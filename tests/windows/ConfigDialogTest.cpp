@@ -30,7 +30,7 @@ protected:
     void Open(const SettingTexts& stored = {})
     {
         StoreSettingTexts(stored);
-        runner_ = std::thread(ShowConfigDialog);
+        runner_ = std::thread([] { ShowConfigDialog(); });
         dialog = WaitForWindow(GetCurrentProcessId(), "Astrolume Configuration", 10000);
         ASSERT_NE(dialog, nullptr) << "the dialog did not appear";
     }

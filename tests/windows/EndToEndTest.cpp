@@ -43,6 +43,19 @@ protected:
     POINT pointer{};
 };
 
+// Handles this thread's messages (the host window is the test's own) until
+// `done` holds or `milliseconds` have passed; the last `done()`.
+template <typename Done>
+bool PumpUntil(DWORD milliseconds, Done done)
+{
+    const DWORD start = GetTickCount();
+    for (bool result = done();; result = done()) {
+        if (result || GetTickCount() - start >= milliseconds) return result;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
+    }
+}
+
 // Once its last window has gone the process ends with code 0, showing nothing more.
 void ExpectQuietEnd(probe::ChildProcess& process, HWND last = nullptr)
 {
@@ -52,7 +65,13 @@ void ExpectQuietEnd(probe::ChildProcess& process, HWND last = nullptr)
     EXPECT_FALSE(sawWindow) << "a window appeared";
 }
 
-// Reads each expected box and closes it with OK, passing the untitled wait dialog by.
+HWND SaverWindowOf(probe::ChildProcess& saver)
+{
+    return probe::WaitForWindowWhere(saver.id(), 0, [](HWND window) { return probe::ClassOf(window) == "Astrolume"; });
+}
+
+// Reads each expected box and closes it with OK, passing the untitled wait dialog
+// by. No saver window stands behind a box: a full-screen one would hide it.
 void CloseBoxes(probe::ChildProcess& saver, std::initializer_list<const char*> texts)
 {
     for (const char* text : texts) {
@@ -61,6 +80,10 @@ void CloseBoxes(probe::ChildProcess& saver, std::initializer_list<const char*> t
             ASSERT_TRUE(probe::WaitUntilGone(box->window, 30000));
         ASSERT_TRUE(box.has_value()) << "no box for " << text;
         EXPECT_EQ(box->caption + ": " + box->text, "Error: "s + text);
+        EXPECT_EQ(SaverWindowOf(saver), nullptr) << "the saver window still stands behind " << text;
+        HWND above = box->window;
+        while ((above = GetWindow(above, GW_HWNDPREV)) != nullptr && !IsWindowVisible(above)) {}
+        EXPECT_EQ(above, nullptr) << probe::TextOf(above) << " stands above " << text;
         ASSERT_TRUE(probe::PressButton(box->window, IDOK) && probe::WaitUntilGone(box->window, 10000));
     }
 }
@@ -73,13 +96,17 @@ TEST_F(EndToEnd, RunModeErrorsShowTheirBoxesAndOtherCommandLinesEndQuietly)
     ASSERT_TRUE(search && probe::PressButton(*search, IDCANCEL) && probe::WaitUntilGone(*search, 10000));
     CloseBoxes(saver, {"Error of the loading the library 'duzidad.dll or bass.dll'\nProgram terminate!"});
     ExpectQuietEnd(saver);
-    // A picture missing from the library: two boxes; the window goes only with the process.
+    // Preview and password modes never ask for the folder: they end without a window.
+    HWND host = CreateWindowExA(WS_EX_TOOLWINDOW, "Static", "", WS_POPUP | WS_VISIBLE, 40, 40, 152, 112, nullptr,
+                                nullptr, nullptr, nullptr);
+    for (const std::string& arguments : {"/p " + std::to_string(reinterpret_cast<INT_PTR>(host)), "/a 0"s})
+        ExpectQuietEnd(Start(arguments));
+    DestroyWindow(host);
+    // A picture missing from the library: the window goes, then one box.
     InstallLibrary("scene-missing");
     auto& missing = Start("/s");
-    CloseBoxes(missing, {"Error when loading the textures.", "Can't create window"});
-    ExpectQuietEnd(missing, probe::WaitForWindowWhere(missing.id(), 0, [](HWND window) {
-        return probe::ClassOf(window) == "Astrolume";
-    }));
+    CloseBoxes(missing, {"Error when loading the textures."});
+    ExpectQuietEnd(missing);
     // Command lines any host can pass (their parsing is checked natively): an unknown
     // letter, and preview or password mode without a window of its own to draw in,
     // end without any window; no argument or "/c:" and a handle open the configuration.
@@ -90,8 +117,28 @@ TEST_F(EndToEnd, RunModeErrorsShowTheirBoxesAndOtherCommandLinesEndQuietly)
         auto& saver = Start(arguments);
         HWND dialog = probe::WaitForWindow(saver.id(), "Astrolume Configuration", 20000);
         ASSERT_TRUE(dialog && probe::PressButton(dialog, IDOK)) << "no configuration dialog for " << arguments;
+        EXPECT_EQ(GetWindow(dialog, GW_OWNER), nullptr) << arguments;
         ExpectQuietEnd(saver, dialog);
     }
+    // The settings window's own handle: the dialog is that window's, over its middle.
+    HWND settings = CreateWindowExA(0, "Static", "", WS_POPUP | WS_VISIBLE, 60, 40, 700, 600, nullptr, nullptr,
+                                    nullptr, nullptr);
+    auto& owned = Start("/c:" + std::to_string(reinterpret_cast<INT_PTR>(settings)));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(PumpUntil(20000, [&] {
+        return (dialog = probe::WaitForWindow(owned.id(), "Astrolume Configuration", 0)) != nullptr;
+    }));
+    RECT inner{}, outer{};
+    ASSERT_TRUE(GetWindowRect(dialog, &inner) && GetWindowRect(settings, &outer));
+    EXPECT_EQ(GetWindow(dialog, GW_OWNER), settings);
+    EXPECT_FALSE(IsWindowEnabled(settings)) << "the settings window waits for its dialog";
+    EXPECT_NEAR(inner.left + inner.right, outer.left + outer.right, 2);
+    EXPECT_NEAR(inner.top + inner.bottom, outer.top + outer.bottom, 2);
+    ASSERT_TRUE(probe::PressButton(dialog, IDCANCEL));
+    EXPECT_TRUE(PumpUntil(10000, [&] { return !IsWindow(dialog); }));
+    ExpectQuietEnd(owned, dialog);
+    EXPECT_TRUE(IsWindowEnabled(settings));
+    DestroyWindow(settings);
 }
 
 // The saver window once its caption shows a measured frame rate; null if none.
@@ -148,19 +195,6 @@ TEST_F(EndToEnd, RunModeFromTheWaitDialogToItsEndings)
     ExpectQuietEnd(saver, dialog);
 }
 
-// Handles this thread's messages (the host window is the test's own) until
-// `done` holds or `milliseconds` have passed; the last `done()`.
-template <typename Done>
-bool PumpUntil(DWORD milliseconds, Done done)
-{
-    const DWORD start = GetTickCount();
-    for (bool result = done();; result = done()) {
-        if (result || GetTickCount() - start >= milliseconds) return result;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
-        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
-    }
-}
-
 // Preview waits while the host's window is hidden, then lives in it as a child
 // window that idles and ends with it; a handle that names no window ends it at once.
 TEST_F(EndToEnd, PreviewStaysInItsHostUntilTheHostGoes)
@@ -190,6 +224,15 @@ TEST_F(EndToEnd, PreviewStaysInItsHostUntilTheHostGoes)
     EXPECT_TRUE(PumpUntil(5000, [&] { return preview.Wait(0).has_value(); })) << "still running without its host";
     ExpectQuietEnd(preview);
     ExpectQuietEnd(Start("/p " + handle));
+    // A host whose process ends without destroying its window takes the preview along.
+    auto& settings = Start("");
+    HWND dialog = probe::WaitForWindow(settings.id(), "Astrolume Configuration", 20000);
+    ASSERT_NE(dialog, nullptr);
+    auto& orphan = Start("/p " + std::to_string(reinterpret_cast<INT_PTR>(dialog)));
+    ASSERT_TRUE(PumpUntil(20000, [&] { return FindWindowExA(dialog, nullptr, "Astrolume preview", nullptr); }));
+    const UniqueKernelHandle hostProcess(OpenProcess(PROCESS_TERMINATE, FALSE, settings.id()));
+    ASSERT_TRUE(hostProcess && TerminateProcess(hostProcess.get(), 1));
+    EXPECT_TRUE(orphan.Wait(5000).has_value()) << "still running after its host's process ended";
 }
 
 // Two minutes of the saver with its own library keep its private memory flat

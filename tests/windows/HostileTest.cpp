@@ -162,7 +162,7 @@ TEST(LongRun, SceneWindowsOpenedAndClosedHoldNothing)
     FullScreen = false;
     TPlanetaryModel model;
     ExpectFlat(200, [&] {
-        EXPECT_TRUE(OpenSceneWindow("Astrolume test", 320, 240, 32, model));
+        EXPECT_EQ(OpenSceneWindow("Astrolume test", 320, 240, 32, model), TSceneOpening::Opened);
         CloseSceneWindow();
     });
     EXPECT_TRUE(watcher.Boxes().empty());

@@ -8,6 +8,8 @@
 #include "tests/windows/SceneWindow.h"
 #include "tests/windows/probe/SettingsTexts.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -33,11 +35,35 @@ protected:
     {
         FullScreen = fullScreen;
         model = std::make_unique<TPlanetaryModel>();
-        return OpenSceneWindow("Astrolume", width, height, 32, *model);
+        return OpenSceneWindow("Astrolume", width, height, 32, *model) == TSceneOpening::Opened;
     }
     UseTestLibrary library{"scene"};
     std::unique_ptr<TPlanetaryModel> model;
 };
+
+// ChoosePixelFormat gives the closest format, not one with what was asked: the
+// saver takes only one it can draw the scene in, such as the one it asks for.
+TEST(SaverWindow, SceneFormatIsDoubleBufferedRgbaWithDepth)
+{
+    HWND window = CreateWindowExA(0, "Static", "", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr, nullptr, nullptr);
+    const HDC dc = GetDC(window);
+    PIXELFORMATDESCRIPTOR pfd = {};
+    pfd.nSize = sizeof pfd;
+    pfd.nVersion = 1;
+    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    pfd.cColorBits = 32;
+    pfd.cDepthBits = 16;
+    EXPECT_TRUE(IsSceneFormat(dc, ChoosePixelFormat(dc, &pfd)));
+    int refused = 0;
+    for (int format = 1; format <= DescribePixelFormat(dc, 1, 0, nullptr); ++format) {
+        DescribePixelFormat(dc, format, sizeof pfd, &pfd);
+        if (!(pfd.dwFlags & PFD_DOUBLEBUFFER) || pfd.cDepthBits == 0) refused += !IsSceneFormat(dc, format) ? 1 : -1000;
+    }
+    EXPECT_GT(refused, 0) << "a single-buffered or depthless format was taken";
+    EXPECT_FALSE(IsSceneFormat(dc, 0));
+    ReleaseDC(window, dc);
+    DestroyWindow(window);
+}
 
 // A display mode the screen cannot take stands for a refused switch; the real
 // question box is answered.
@@ -83,7 +109,18 @@ TEST_F(SaverWindowModes, TeardownOfAPartialStateAndOfAWholeOne)
     ASSERT_TRUE(watcher.WaitForBoxes(1, 5000));
     EXPECT_EQ(watcher.Boxes()[0].caption + ": " + watcher.Boxes()[0].text, "SHUTDOWN ERROR: Could Not Unregister Class.");
 
+    // Messages are answered while the textures load (Windows ghosts a window that
+    // leaves them five seconds); a quit stays for the main loop.
+    PostThreadMessageA(GetCurrentThreadId(), WM_APP, 0, 0);
+    PostQuitMessage(0);
     ASSERT_TRUE(Open(false, 200, 150));
+    std::vector<UINT> left;  // a quit comes whatever range is asked for: take all
+    for (MSG message; left.empty() || left.back() != WM_QUIT;) {
+        if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) break;
+        left.push_back(message.message);
+    }
+    EXPECT_EQ(std::count(left.begin(), left.end(), WM_APP), 0) << "left waiting while loading";
+    EXPECT_EQ(std::count(left.begin(), left.end(), WM_QUIT), 1) << "the quit was lost";
     EXPECT_EQ(FrameMeter.FrameCount, 0) << "a new window starts a new measurement";
     using GetSwapInterval = int WINAPI();
     const auto swapInterval = reinterpret_cast<GetSwapInterval*>(
@@ -96,7 +133,7 @@ TEST_F(SaverWindowModes, TeardownOfAPartialStateAndOfAWholeOne)
     EXPECT_TRUE(!SaverWindow && !SaverDC && !SaverRC && !wglGetCurrentContext());
     EXPECT_TRUE(model->SunList == 0 && model->Planets[6]->RingsList == 0) << "lists deleted before their context";
     // A new context, as F4 makes: the shapes are compiled into it anew.
-    ASSERT_TRUE(OpenSceneWindow("Astrolume", 200, 150, 32, *model));
+    ASSERT_EQ(OpenSceneWindow("Astrolume", 200, 150, 32, *model), TSceneOpening::Opened);
     EXPECT_TRUE(glIsList(model->SunList) && glIsList(model->Planets[6]->RingsList));
     CloseSceneWindow();
     model.reset();
@@ -135,7 +172,7 @@ void CALLBACK DarkStep(HWND, UINT, UINT_PTR, DWORD)
         BroadcastDisplayState(1);
         Dark.onAt = GetTickCount();
     } else if (step == 7) {
-        Dark.advanced = SunAngle - Dark.angle;
+        Dark.advanced = std::fmod(SunAngle - Dark.angle + 360.0f, 360.0f);  // within one turn
         Dark.sinceOn = GetTickCount() - Dark.onAt;
         Keys[VK_ESCAPE] = true;
     }

@@ -53,7 +53,7 @@ protected:
         RunModeSettings();
         FullScreen = false;
         model = std::make_unique<TPlanetaryModel>();
-        ASSERT_TRUE(OpenSceneWindow("Astrolume test", 800, 600, 32, *model));
+        ASSERT_EQ(OpenSceneWindow("Astrolume test", 800, 600, 32, *model), TSceneOpening::Opened);
         ResizeScene(800, 600);
     }
     void TearDown() override

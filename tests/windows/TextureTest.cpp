@@ -62,10 +62,18 @@ TEST(WaitDialog, ClosesWithTheResultWhetherLoadingEndsFirstOrLast)
     EXPECT_FALSE(WaitThread);
     EXPECT_EQ(visibleDialog(0), nullptr) << "the thread has ended with its dialog";
 
-    // Loading that lasts until the dialog is up, and fails: IDCANCEL.
-    HWND seen = nullptr;
-    EXPECT_FALSE(RunWithWaitDialog([&] { return (seen = visibleDialog(10000)), false; }));
+    // Loading that lasts until the dialog is up, and fails: IDCANCEL. The dialog
+    // shows above a topmost window such as the full-screen saver's.
+    HWND topmost = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, "Static", "", WS_POPUP | WS_VISIBLE, 0, 0, 640,
+                                   480, nullptr, nullptr, nullptr, nullptr);
+    HWND seen = nullptr, below = nullptr;
+    EXPECT_FALSE(RunWithWaitDialog([&] {
+        for (below = seen = visibleDialog(10000); below && below != topmost;) below = GetWindow(below, GW_HWNDNEXT);
+        return false;
+    }));
+    DestroyWindow(topmost);
     ASSERT_NE(seen, nullptr) << "the dialog showed while the loading ran";
+    EXPECT_EQ(below, topmost) << "the dialog is behind the topmost window";
     EXPECT_EQ(WaitDialog, seen);
     EXPECT_EQ(LastWaitDialogResult(), 0);
     EXPECT_FALSE(IsWindow(seen));
