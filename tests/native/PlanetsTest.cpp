@@ -1,6 +1,7 @@
 #include "model/Planets.h"
 
 #include "common/Util.h"
+#include "model/Ephemeris.h"
 #include "scene/FrameTiming.h"
 
 #include <gtest/gtest.h>
@@ -89,6 +90,39 @@ TEST(InitialOrbitAngle, JupiterFixedOthersRandomInRange)
         seen.insert(angle);
     }
     EXPECT_GT(seen.size(), 400u);
+}
+
+// Heliocentric longitudes of date, degrees, Mercury to Pluto, from a published
+// ephemeris at UTC times across the years the elements are made for.
+TEST(Ephemeris, LongitudesWithinADegreeOfPublishedOnes)
+{
+    struct { int year, month, day, hour, minute; double longitude[9]; } const dates[] = {
+        {1900, 1, 1, 0, 0, {201.38, 343.13, 100.15, 286.45, 234.54, 266.51, 248.66, 85.70, 75.75}},
+        {1935, 7, 4, 0, 0, {306.13, 239.66, 281.10, 238.94, 232.66, 334.96, 32.23, 163.93, 115.57}},
+        {1969, 7, 20, 20, 17, {109.19, 2.62, 297.92, 278.23, 190.30, 31.89, 183.52, 237.72, 174.57}},
+        {2000, 1, 1, 12, 0, {253.78, 182.60, 100.38, 359.45, 36.29, 45.72, 316.42, 303.93, 250.55}},
+        {2024, 4, 8, 18, 0, {191.22, 343.60, 199.39, 317.72, 54.73, 341.07, 52.72, 357.50, 300.37}},
+        {2050, 6, 30, 0, 0, {146.55, 210.79, 278.45, 293.63, 132.39, 304.71, 170.16, 56.09, 339.33}},
+    };
+    for (const auto& d : dates) {
+        const double days = DaysSinceJ2000(d.year, d.month, d.day, d.hour, d.minute, 0);
+        for (int i = 1; i < PlanetRows; ++i)
+            EXPECT_NEAR(std::remainder(HeliocentricLongitude(i, days) - d.longitude[i - 1], 360.0), 0.0, 1.0)
+                << PlanetTable[i].Name << " on " << d.year << "-" << d.month << "-" << d.day;
+    }
+}
+
+// A planet placed by its longitude then moves on the way the animation turns it,
+// from an angle within one turn.
+TEST(Ephemeris, OrbitAngleGrowsAsThePlanetMovesOn)
+{
+    const double days = DaysSinceJ2000(2026, 12, 31, 23, 59, 59);
+    for (int i = 1; i < PlanetRows; ++i) {
+        const float now = OrbitAngleForLongitude(HeliocentricLongitude(i, days));
+        const float later = OrbitAngleForLongitude(HeliocentricLongitude(i, days + 30));
+        EXPECT_TRUE(now >= 0.0f && now < TurnRadians) << now;
+        EXPECT_GT(std::remainder(later - now, TurnRadians), 0.0) << PlanetTable[i].Name;
+    }
 }
 
 } // namespace
