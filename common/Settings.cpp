@@ -52,12 +52,16 @@ bool WriteText(HKEY key, const char* name, const std::string& text)
                           static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
 }
 
-// The stored set, read in table order; false at the first missing value.
+// The stored set, read in table order; false at the first missing value that
+// calls for a reset.
 bool ReadStoredSettings(HKEY key)
 {
     for (const SettingRow& row : SettingsTable) {
         std::string text;
-        if (!ReadRegString(key, row.name, text)) return false;
+        if (!ReadRegString(key, row.name, text)) {
+            if (!row.defaultWhenMissing) return false;
+            text = row.defaultText;
+        }
         SetSettingFromText(Settings, row, text);
         if (row.flag == &TSettings::DefaultSettings && Settings.DefaultSettings) {
             // The defaults stand in for everything stored, which stays as it is.

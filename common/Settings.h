@@ -16,7 +16,7 @@ void SetDefaultSettings();
 // Fills Settings from the registry; a missing key or value resets to the
 // defaults and writes them back.
 void LoadSettings();
-// Writes the sixteen settings values; false when the key could not be opened
+// Writes every settings value; false when the key could not be opened
 // or created or any value could not be written.
 bool SaveSettings();
 

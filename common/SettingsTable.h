@@ -30,6 +30,8 @@ struct TSettings {
     float CamDistance;     // camera distance from the centre
     std::string ExtraText; // never assigned; always empty
     std::int32_t Volume;   // music volume, percent 0..100
+    bool SmoothEdges;      // multisampled scene where the driver offers it
+    bool TodaysSky;        // planets start where they stand today
 };
 
 // How the dialog shows a setting.
@@ -48,6 +50,10 @@ struct SettingRow {
     const char* defaultText = nullptr;         // null: the defaults leave the field alone
     int control = 0;                           // its control in the configuration dialog
     SettingControl shownAs = SettingControl::Edit;
+    // A value added after the first sixteen: a key written before it has none,
+    // so when it is missing or unreadable it takes its default alone instead of
+    // resetting every setting the user made.
+    bool defaultWhenMissing = false;
 };
 
 // In the order in which they are written. Loading reads them in the same order,
@@ -81,6 +87,10 @@ inline constexpr SettingRow SettingsTable[] = {
      .shownAs = SettingControl::Check},
     {.name = "Volume", .integer = &TSettings::Volume, .defaultText = "25", .control = IDC_VOLUME,
      .shownAs = SettingControl::Slider},
+    {.name = "SmoothEdges", .flag = &TSettings::SmoothEdges, .defaultText = "1", .control = IDC_SMOOTH_EDGES,
+     .shownAs = SettingControl::Check, .defaultWhenMissing = true},
+    {.name = "TodaysSky", .flag = &TSettings::TodaysSky, .defaultText = "0", .control = IDC_TODAYS_SKY,
+     .shownAs = SettingControl::Check, .defaultWhenMissing = true},
 };
 
 // The stored text of the row's field.

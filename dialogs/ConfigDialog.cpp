@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -53,11 +54,14 @@ void ShowVolume(HWND dialog, std::int32_t volume)
     SetDlgItemTextA(dialog, IDC_VOLUME_LABEL, text);
 }
 
-// Every control of the Options, FPS && Mouse, Sound and Time groups.
+// Every control of the Options, FPS && Mouse, Sound and Time groups, and the
+// options added after them.
 void EnableOptions(HWND dialog, bool enable)
 {
-    for (int id = IDC_OPTIONS_GROUP; id <= IDC_CLOCK_FULL; ++id)
-        if (HWND control = GetDlgItem(dialog, id)) EnableWindow(control, enable);
+    constexpr std::pair<int, int> Ranges[] = {{IDC_OPTIONS_GROUP, IDC_CLOCK_FULL}, {IDC_SMOOTH_EDGES, IDC_TODAYS_SKY}};
+    for (const auto& [first, last] : Ranges)
+        for (int id = first; id <= last; ++id)
+            if (HWND control = GetDlgItem(dialog, id)) EnableWindow(control, enable);
 }
 
 // A copy of `source` stretched to width x height, as a 24-bit bitmap; null on failure.

@@ -3,6 +3,7 @@
 #include "common/SafeSettings.h"
 #include "common/Settings.h"
 #include "common/Util.h"
+#include "model/Ephemeris.h"
 #include "model/Lists.h"
 #include "support/Win.h"
 
@@ -18,13 +19,23 @@ std::uint32_t PerformanceSeed()
     if (QueryPerformanceCounter(&counter)) return static_cast<std::uint32_t>(counter.LowPart);
     return GetTickCount();
 }
+
+// Where the planet of row `index` stands now by the system clock (UTC), as an orbit angle.
+float TodaysOrbitAngle(std::int32_t index)
+{
+    SYSTEMTIME now{};
+    GetSystemTime(&now);
+    const double days = DaysSinceJ2000(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+    return OrbitAngleForLongitude(HeliocentricLongitude(index, days));
+}
 } // namespace
 
 TPlanet::TPlanet(std::int32_t index, TTexName texName) : TexName(texName), Index(index)
 {
     RandomSeed(PerformanceSeed());
     Name = PlanetTable[index].Name;
-    OrbitAngle = AdvanceWithinTurn(InitialOrbitAngle(Name.c_str()), 0.0, TurnRadians);
+    OrbitAngle = Settings.TodaysSky ? TodaysOrbitAngle(index)
+                                    : AdvanceWithinTurn(InitialOrbitAngle(Name.c_str()), 0.0, TurnRadians);
     const TPlanetValues values = PlanetValues(index, {Settings.Speed, Settings.Distance, Settings.Sizes});
     OrbitPeriod = values.OrbitPeriod;
     OrbitRadius = values.OrbitRadius;

@@ -61,6 +61,8 @@
 #define IDC_CLOCK_FULL            1054  /* last of the option controls */
 #define IDC_ABOUT                 1055
 #define IDC_PICTURE               1056
+#define IDC_SMOOTH_EDGES          1057  /* first of the later option controls */
+#define IDC_TODAYS_SKY            1058  /* last of the later option controls */
 
 // About dialog and its controls.
 #define IDD_ABOUT                 768

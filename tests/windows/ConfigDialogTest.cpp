@@ -60,6 +60,7 @@ protected:
     void ExpectOptionsEnabled(bool on) const
     {
         for (int id = IDC_OPTIONS_GROUP; id <= IDC_CLOCK_FULL; ++id) EXPECT_EQ(Enabled(id), on) << id;
+        for (int id : {IDC_SMOOTH_EDGES, IDC_TODAYS_SKY}) EXPECT_EQ(Enabled(id), on) << id;
     }
     ScratchRegistryKey scratch_{SettingsKey};
     HWND dialog = nullptr;

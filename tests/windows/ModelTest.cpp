@@ -1,6 +1,7 @@
 // The planetary model under a real context: the orbit ring's geometry captured
 // in feedback mode, and the time that drives every angle.
 #include "common/Util.h"
+#include "model/Ephemeris.h"
 #include "tests/windows/SceneWindow.h"
 
 #include <cmath>
@@ -63,6 +64,23 @@ TEST_F(SceneWindow, ListsDrawTheSamePixelsAsTessellationAndGoWhenReleased)
     for (GLuint list : lists) EXPECT_FALSE(glIsList(list)) << list;
     ASSERT_TRUE(RenderFrame(*model, 0, 0, nullptr));
     EXPECT_TRUE(BackBuffer() == replayed) << "no tolerance: the same vertices, the same pixels";
+}
+
+// With today's sky on, a planet starts where the UTC clock says it stands, even
+// Jupiter, whose start is otherwise fixed.
+TEST(PlanetStart, TodaysSkyTakesTheClocksLongitude)
+{
+    const TSettings saved = Settings;
+    Settings.Speed = 20.0f;
+    for (const bool today : {false, true}) {
+        Settings.TodaysSky = today;
+        SYSTEMTIME now{};
+        GetSystemTime(&now);
+        const TPlanet jupiter(5, txJupiter);
+        const double days = DaysSinceJ2000(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+        EXPECT_NEAR(jupiter.OrbitAngle, today ? OrbitAngleForLongitude(HeliocentricLongitude(5, days)) : 0.5f, 1e-4);
+    }
+    Settings = saved;
 }
 
 } // namespace

@@ -20,16 +20,22 @@ TEST_F(SettingsTest, StoredTextsAreReadAndRewrittenOnlyWhenOneIsMissing)
     SettingTexts defaultsOnWithoutSpeed = With(OwnTexts, {{"DefaultSettings", "1"}});
     defaultsOnWithoutSpeed.erase("Speed");
     struct Case { SettingTexts stored, read, after; };
+    SettingTexts previousVersion = OwnTexts;  // its sixteen values, without the later two
+    for (const SettingRow& row : SettingsTable)
+        if (row.defaultWhenMissing) previousVersion.erase(row.name);
     std::vector<Case> cases = {
         // A flag is the low byte of its number; text that does not convert gives 0.
         {converted, With(OwnTexts, {{"FPS", "1"}, {"Sound", "0"}, {"Speed", "0.0"}, {"Volume", "0"}}), converted},
         // With the defaults on nothing more is read (not ClockShort), so nothing is missing.
         {defaultsOnWithoutSpeed, DefaultTexts, defaultsOnWithoutSpeed},
+        // A key from before the later values keeps all it holds; they take their defaults.
+        {previousVersion, With(OwnTexts, {{"SmoothEdges", "1"}, {"TodaysSky", "0"}}), previousVersion},
     };
     // One missing value rewrites every default. ClockShort keeps what it holds when
     // the reset comes: the stored "1" when it was read before the missing value, else
     // its "0" from before the load. "Path" is not a setting: a reset leaves it.
     for (const SettingRow& row : SettingsTable) {
+        if (row.defaultWhenMissing) continue;
         SettingTexts stored = With(OwnTexts, {{"Path", "C:\\Data Folder"}});
         stored.erase(row.name);
         const std::string name = row.name;

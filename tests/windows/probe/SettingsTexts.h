@@ -25,10 +25,12 @@ inline const SettingTexts DefaultTexts = {
     {"DefaultSettings", "1"}, {"Quality", "30"},     {"CamDistance", "25.0"}, {"Scale", "0.040"},
     {"Speed", "20.0"},        {"Distance", "0.500"}, {"Sizes", "2.000"},      {"CamRotation", "0.20"},
     {"FPS", "1"},             {"DescPlanet", "1"},   {"MouseMove", "0"},      {"Sound", "1"},
-    {"Clock", "1"},           {"ClockShort", "0"},   {"ClockFull", "1"},      {"Volume", "25"}};
+    {"Clock", "1"},           {"ClockShort", "0"},   {"ClockFull", "1"},      {"Volume", "25"},
+    {"SmoothEdges", "1"},     {"TodaysSky", "0"}};
 // Own settings in which no value is a default, made before main in the C locale.
 inline const SettingTexts OwnTexts =
-    TextsOf({false, false, false, true, false, false, true, false, 0.1f, 3.5f, 1.5f, 0.25f, -0.75f, 12, 12, 12, 40.5f, "", 40});
+    TextsOf({false, false, false, true, false, false, true, false, 0.1f, 3.5f, 1.5f, 0.25f, -0.75f, 12, 12, 12, 40.5f, "", 40,
+             false, true});
 
 inline SettingTexts With(SettingTexts texts, const SettingTexts& changes)
 {
