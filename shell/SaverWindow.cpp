@@ -4,6 +4,7 @@
 #include "model/PlanetaryModel.h"
 #include "resources/ResourceIds.h"
 #include "scene/GlDraw.h"
+#include "shell/Multisample.h"
 #include "shell/Password.h"
 #include "shell/ShowError.h"
 #include "textures/Fonts.h"
@@ -248,7 +249,11 @@ TSceneOpening OpenSceneWindow(const char* title, int width, int height, int bits
     pfd.cColorBits = static_cast<BYTE>(bits);
     pfd.cDepthBits = 16;
     pfd.iLayerType = PFD_MAIN_PLANE;
-    const int format = ChoosePixelFormat(SaverDC, &pfd);
+    // Smooth edges where the driver offers samples for the scene's format;
+    // otherwise, or with them off, the plain format.
+    int format = Settings.SmoothEdges ? ChooseMultisampleFormat(SaverDC, bits) : 0;
+    if (format != 0 && !IsSceneFormat(SaverDC, format)) format = 0;
+    if (format == 0) format = ChoosePixelFormat(SaverDC, &pfd);
     if (format == 0) return TearDownAndFail(IDS_NO_PIXEL_FORMAT);
     if (!SetPixelFormat(SaverDC, format, &pfd)) return TearDownAndFail(IDS_SET_PIXEL_FORMAT);
     // ChoosePixelFormat returns the closest format, not one that has what was asked.
