@@ -5,6 +5,7 @@
 #include "model/PlanetaryModel.h"
 #include "scene/FrameTiming.h"
 #include "scene/Overlays.h"
+#include "scene/SmoothFrame.h"
 #include "support/Win.h"
 
 #include <GL/gl.h>
@@ -33,6 +34,8 @@ const GLfloat MaterialShininess = 128.0f;
 
 // The monitors' views of a window spanning several; empty for one view.
 std::vector<TViewport> SceneViewports;
+// The window's client area in pixels, which every frame covers.
+int SceneWidth = 0, SceneHeight = 0;
 
 // The viewport and a projection with its aspect; a height of 0 counts as 1.
 void UseViewport(const TViewport& view)
@@ -101,6 +104,8 @@ bool InitSceneState()
 void ResizeScene(int width, int height)
 {
     SceneViewports.clear();
+    SceneWidth = width;
+    SceneHeight = height;
     UseViewport({0, 0, width, height});
 }
 
@@ -129,6 +134,7 @@ std::int32_t NextFrameStep()
 bool RenderFrame(TPlanetaryModel& model, std::int32_t step, std::int32_t frameRate, TDrawMsg* panel)
 {
     FrameDelta = step;
+    const bool smooth = BeginSmoothFrame(SceneWidth, SceneHeight);
     if (SceneViewports.empty()) {
         DrawView(model, FrameDelta, &frameRate, panel);
     } else {
@@ -148,6 +154,7 @@ bool RenderFrame(TPlanetaryModel& model, std::int32_t step, std::int32_t frameRa
         glPopMatrix();
         glPopAttrib();
     }
+    if (smooth) EndSmoothFrame();
     CameraTilt = AdvanceTilt(CameraTilt, FrameDelta, Settings.CamRotation);
     return true;
 }

@@ -33,7 +33,10 @@ int ChooseWithProbeContext(HWND window, HDC target, const int* attributes)
                     reinterpret_cast<void*>(wglGetProcAddress("wglChoosePixelFormatARB")));
                 int format = 0;
                 UINT count = 0;
-                if (chooser && chooser(target, attributes, nullptr, 1, &format, &count) && count > 0) chosen = format;
+                // NOTE: framebuffer objects with samples are preferred where the
+                // context has them: Mesa under Xvfb offers multisampled formats
+                // but draws them with one sample.
+                if (chooser && !HasFramebufferSamples() && chooser(target, attributes, nullptr, 1, &format, &count) && count > 0) chosen = format;
                 wglMakeCurrent(nullptr, nullptr);
             }
             wglDeleteContext(context);

@@ -4,6 +4,7 @@
 #include "model/PlanetaryModel.h"
 #include "resources/ResourceIds.h"
 #include "scene/GlDraw.h"
+#include "scene/SmoothFrame.h"
 #include "shell/Multisample.h"
 #include "shell/Password.h"
 #include "shell/ShowError.h"
@@ -249,8 +250,8 @@ TSceneOpening OpenSceneWindow(const char* title, int width, int height, int bits
     pfd.cColorBits = static_cast<BYTE>(bits);
     pfd.cDepthBits = 16;
     pfd.iLayerType = PFD_MAIN_PLANE;
-    // Smooth edges where the driver offers samples for the scene's format;
-    // otherwise, or with them off, the plain format.
+    // Smooth edges where the driver offers samples for the scene's format and
+    // no framebuffer objects with samples; otherwise, or with them off, the plain format.
     int format = Settings.SmoothEdges ? ChooseMultisampleFormat(SaverDC, bits) : 0;
     if (format != 0 && !IsSceneFormat(SaverDC, format)) format = 0;
     if (format == 0) format = ChoosePixelFormat(SaverDC, &pfd);
@@ -286,6 +287,9 @@ TSceneOpening OpenSceneWindow(const char* title, int width, int height, int bits
     FitScene(SaverWindow, width, height);
 
     if (!InitSceneState()) return TearDownAndFail(IDS_INIT_GL);
+    // Smooth edges through a framebuffer object where the context has them;
+    // else the pixel format chosen above carries the samples, if any.
+    if (Settings.SmoothEdges) OpenSmoothFrame();
     SceneModel = &model;
     const HDC dc = SaverDC;
     const auto load = [dc, &model] { return LoadTextures(dc, [&model] { model.BuildLists(); }, AnswerMessages); };
@@ -302,6 +306,7 @@ void CloseSceneWindow()
     if (SaverRC) {
         ReleaseFontLists();
         if (SceneModel) SceneModel->ReleaseLists();
+        CloseSmoothFrame();
     }
     SceneModel = nullptr;
     for (HPOWERNOTIFY& notice : DisplayNotices) {
