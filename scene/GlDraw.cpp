@@ -10,6 +10,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <GL/glext.h>
 
 std::uint32_t PrevTick = 0;
 std::uint32_t CurTick = 0;
@@ -36,6 +37,8 @@ const GLfloat MaterialShininess = 128.0f;
 std::vector<TViewport> SceneViewports;
 // The window's client area in pixels, which every frame covers.
 int SceneWidth = 0, SceneHeight = 0;
+// The context knows multisampling, so it can be switched off.
+bool MultisampleSwitch = false;
 
 // The viewport and a projection with its aspect; a height of 0 counts as 1.
 void UseViewport(const TViewport& view)
@@ -64,7 +67,11 @@ void DrawView(TPlanetaryModel& model, std::int32_t step, const std::int32_t* fra
     glDisable(GL_LIGHTING);
     glRotatef(CameraTilt, 1.0f, 0.0f, 0.0f);
     model.DrawSun(step);
-    if (frameRate) DrawOverlays(*frameRate, panel);
+    if (frameRate) {
+        // Smooth edges are for the scene: the overlays and the panel keep their pixels.
+        if (MultisampleSwitch) glDisable(GL_MULTISAMPLE_ARB);
+        DrawOverlays(*frameRate, panel);
+    }
     glPopAttrib();
 }
 } // namespace
@@ -98,6 +105,7 @@ bool InitSceneState()
     glMaterialfv(GL_FRONT_AND_BACK, GL_SPECULAR, MaterialSpecular);
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, MaterialEmission);
     glMaterialf(GL_FRONT_AND_BACK, GL_SHININESS, MaterialShininess);
+    MultisampleSwitch = HasGlExtension("GL_ARB_multisample");
     return true;
 }
 
