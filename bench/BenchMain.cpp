@@ -128,26 +128,30 @@ std::string FrameFiguresOf(const Arguments& arguments)
     Member(json, "measured_frames", std::to_string(arguments.frames.measuredFrames));
     Member(json, "allocations_counted", Quoted("operator new and new[] of the program's code and the C++ runtime"));
     json += ",\n\"sizes\": [\n";
-    for (const Size& size : arguments.sizes) {
-        FrameFigures figures;
-        std::string error;
-        const bool measured = MeasureFrames(size.width, size.height, arguments.frames, figures, error);
-        // One size to a line: the bench script reads them line by line.
-        if (json.back() == '}') json += ",\n";
-        json += "{";
-        Member(json, "size", Quoted(std::to_string(size.width) + "x" + std::to_string(size.height)));
-        if (!measured) {
-            Member(json, "error", Quoted(error));
-        } else {
-            Member(json, "texture_load_ms", Number(figures.openMs));
-            Member(json, "fps", Number(figures.framesPerSecond));
-            Member(json, "ms_median", Number(figures.medianMs));
-            Member(json, "ms_p95", Number(figures.p95Ms));
-            Member(json, "cpu_per_second", Number(figures.cpuPerSecond));
-            Member(json, "allocations_per_frame", Number(figures.allocationsPerFrame));
+    // Each size plainly, as every revision draws it, then with smooth edges where known.
+    for (const Size& size : arguments.sizes)
+        for (const bool smooth : {false, true}) {
+            if (smooth && !SmoothEdgesKnown) continue;
+            FrameFigures figures;
+            std::string error;
+            const bool measured = MeasureFrames(size.width, size.height, smooth, arguments.frames, figures, error);
+            // One size to a line: the bench script reads them line by line.
+            if (json.back() == '}') json += ",\n";
+            json += "{";
+            Member(json, "size", Quoted(std::to_string(size.width) + "x" + std::to_string(size.height) +
+                                        (smooth ? " smooth edges" : "")));
+            if (!measured) {
+                Member(json, "error", Quoted(error));
+            } else {
+                Member(json, "texture_load_ms", Number(figures.openMs));
+                Member(json, "fps", Number(figures.framesPerSecond));
+                Member(json, "ms_median", Number(figures.medianMs));
+                Member(json, "ms_p95", Number(figures.p95Ms));
+                Member(json, "cpu_per_second", Number(figures.cpuPerSecond));
+                Member(json, "allocations_per_frame", Number(figures.allocationsPerFrame));
+            }
+            json += "}";
         }
-        json += "}";
-    }
     return json + "\n]}\n";
 }
 

@@ -23,6 +23,15 @@ concept FrameTakesStep = requires(Model& model, std::int32_t number, TDrawMsg* p
     RenderFrame(model, number, number, panel);
 };
 
+template <typename Record>
+concept HasSmoothEdges = requires(Record& settings) { settings.SmoothEdges = true; };
+
+template <typename Record>
+void SetSmoothEdges(Record& settings, bool on)
+{
+    if constexpr (HasSmoothEdges<Record>) settings.SmoothEdges = on;
+}
+
 template <typename Model>
 bool DrawFrame(Model& model, std::int32_t step, std::int32_t frameRate, TDrawMsg& panel)
 {
@@ -125,11 +134,14 @@ std::uint32_t FixedShuffleSeed() { return 1; }
 } // namespace
 
 const bool StepHandedIn = FrameTakesStep<TPlanetaryModel>;
+const bool SmoothEdgesKnown = HasSmoothEdges<TSettings>;
 
-bool MeasureFrames(int width, int height, const FrameOptions& options, FrameFigures& figures, std::string& error)
+bool MeasureFrames(int width, int height, bool smoothEdges, const FrameOptions& options, FrameFigures& figures,
+                   std::string& error)
 {
     // As run mode starts, with the defaults: clock, frame rate and panel on.
     SetDefaultSettings();
+    SetSmoothEdges(Settings, smoothEdges);
     Settings.Distance *= Settings.Scale;
     Settings.Sizes *= Settings.Scale;
     ShuffleSeed = FixedShuffleSeed;

@@ -25,7 +25,12 @@ struct FrameFigures {
 // its step from the tick count, where the bench sets the count before each frame.
 extern const bool StepHandedIn;
 
+// True when the settings have smooth edges; revisions without them draw plainly.
+extern const bool SmoothEdgesKnown;
+
 // Opens the saver's window with a client area of `width` x `height` pixels over
-// the data library in DataLibrary, then draws and times. False, with `error`
-// saying why, when the window could not be opened or sized or a frame failed.
-bool MeasureFrames(int width, int height, const FrameOptions& options, FrameFigures& figures, std::string& error);
+// the data library in DataLibrary, with smooth edges on or off where they are
+// known, then draws and times. False, with `error` saying why, when the window
+// could not be opened or sized or a frame failed.
+bool MeasureFrames(int width, int height, bool smoothEdges, const FrameOptions& options, FrameFigures& figures,
+                   std::string& error);
