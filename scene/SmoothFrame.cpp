@@ -26,6 +26,8 @@ bool Open = false;
 GLuint Framebuffer = 0;
 GLuint Renderbuffers[2] = {};  // colour, depth
 int FrameWidth = 0, FrameHeight = 0;
+// The first resolve into the window since the objects were made went through.
+bool ResolveSeen = false;
 
 template <typename Proc> bool Load(Proc& proc, const char* name)
 {
@@ -63,6 +65,7 @@ bool MakeObjects(int width, int height)
     }
     FrameWidth = width;
     FrameHeight = height;
+    ResolveSeen = false;
     return true;
 }
 
@@ -120,8 +123,17 @@ bool BeginSmoothFrame(int width, int height)
 
 void EndSmoothFrame()
 {
+    if (!Open) return;
+    // NOTE: a driver may refuse to resolve into a window whose format differs
+    // from the object's (a 16-bit desktop); the window would then stay black,
+    // so the first resolve is checked and a refusal means plain frames from now on.
+    for (int pending = 0; !ResolveSeen && pending < 32 && glGetError() != GL_NO_ERROR; ++pending) {}
     Gl.bindFramebuffer(GL_READ_FRAMEBUFFER_EXT, Framebuffer);
     Gl.bindFramebuffer(GL_DRAW_FRAMEBUFFER_EXT, 0);
     Gl.blitFramebuffer(0, 0, FrameWidth, FrameHeight, 0, 0, FrameWidth, FrameHeight, GL_COLOR_BUFFER_BIT, GL_NEAREST);
     Gl.bindFramebuffer(GL_FRAMEBUFFER_EXT, 0);
+    if (!ResolveSeen) {
+        ResolveSeen = glGetError() == GL_NO_ERROR;
+        if (!ResolveSeen) CloseSmoothFrame();
+    }
 }
