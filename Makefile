@@ -32,8 +32,11 @@ build: setup
 test: build
 	@scripts/bench.sh scripts/test.sh
 
+# WINE=10 runs it under Debian 13's Wine 10 (scripts/wine10-root.sh) instead of
+# the machine's Wine 8.
+WINE ?= 8
 run: build
-	@scripts/run.sh
+	@ASTROLUME_WINE=$(WINE) scripts/run.sh
 
 # The installer for x64 Windows, holding the 64-bit build, and the portable zip
 # with both builds, in build/dist.

@@ -8,6 +8,9 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
+#include <algorithm>
+#include <cmath>
+
 float SunAngle = 0.0f;
 
 namespace {
@@ -23,6 +26,51 @@ GLUquadric* NewQuadric()
 void SkySphere(GLUquadric* quadric)
 {
     gluSphere(quadric, BackdropRadius, SafeQuality(Settings.Quality), SafeQuality(Settings.QualityStacks));
+}
+
+// Near its poles the sphere squeezes the repeated picture into wedges, and their
+// stars streak towards the pole. Over each pole lies a cap that takes the picture
+// flat across the pole, at the scale it has at the equator, and fades into the
+// sphere between CapFadeFrom and CapReach from the pole (radians).
+constexpr float CapFadeFrom = 0.61f, CapReach = 0.87f;  // 35 and 50 degrees
+constexpr int CapRings = 12;
+
+void SkyCap(float pole, int segments, const GLfloat (&tint)[4])
+{
+    for (int ring = 0; ring < CapRings; ++ring) {
+        glBegin(GL_TRIANGLE_STRIP);
+        for (int segment = 0; segment <= segments; ++segment) {
+            const float around = 6.2831853f * static_cast<float>(segment) / static_cast<float>(segments);
+            for (const int edge : {ring, ring + 1}) {
+                const float fromPole = CapReach * static_cast<float>(edge) / CapRings;
+                const float x = BackdropRadius * std::sin(fromPole) * std::cos(around);
+                const float y = BackdropRadius * std::sin(fromPole) * std::sin(around) * pole;
+                const float fade = std::clamp((CapReach - fromPole) / (CapReach - CapFadeFrom), 0.0f, 1.0f);
+                glColor4f(tint[0], tint[1], tint[2], tint[3] * fade);
+                // The sphere's texture runs once round and once pole to pole before
+                // the backdrop's repeat: the same stretch of sky takes as many texels here.
+                glTexCoord2f(x / (6.2831853f * BackdropRadius), y / (3.1415927f * BackdropRadius));
+                glVertex3f(x, y, pole * BackdropRadius * std::cos(fromPole));
+            }
+        }
+        glEnd();
+    }
+}
+
+// The two caps blended over the sphere in its tint; every state they change is
+// given back, the current normal and texture coordinate among them. Drawn
+// directly, where the tint can be read.
+void SkyCaps()
+{
+    GLfloat tint[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    glGetFloatv(GL_CURRENT_COLOR, tint);
+    glPushAttrib(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_CURRENT_BIT | GL_ENABLE_BIT);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glDisable(GL_DEPTH_TEST);  // the sphere under them has its depth already
+    glDepthMask(GL_FALSE);
+    for (const float pole : {1.0f, -1.0f}) SkyCap(pole, SafeQuality(Settings.Quality), tint);
+    glPopAttrib();
 }
 
 void SunSphere(GLUquadric* quadric)
@@ -95,6 +143,7 @@ void TPlanetaryModel::DrawBackground()
     glScalef(10.0f, 10.0f, 10.0f);
     glMatrixMode(GL_MODELVIEW);
     CallList(SkyList, [this] { SkySphere(SkyQuadric); });
+    SkyCaps();
     glMatrixMode(GL_TEXTURE);
     glPopMatrix();
     glMatrixMode(GL_MODELVIEW);

@@ -18,6 +18,17 @@ else
   export WINEARCH=win64
   export WINELOADER=/usr/lib/wine/wine64
 fi
+# ASTROLUME_WINE=10: Debian 13's Wine 10 in its root (scripts/wine10-root.sh),
+# 64-bit only, with a prefix of its own; otherwise the machine's Wine 8.
+export ASTROLUME_WINE=${ASTROLUME_WINE:-8}
+if [ "$ASTROLUME_WINE" = 10 ]; then
+  export ASTROLUME_WINE10_ROOT=${ASTROLUME_WINE10_ROOT:-/var/cache/astrolume/wine10-trixie}
+  export ASTROLUME_WIN_TREE="$ASTROLUME_ROOT/build/win64"
+  export WINEPREFIX="$ASTROLUME_ROOT/build/wineprefix64-wine10"
+  export WINEARCH=win64
+  export WINELOADER="$ASTROLUME_ROOT/scripts/wine10/wine"
+  case ":$PATH:" in *":$ASTROLUME_ROOT/scripts/wine10:"*) ;; *) export PATH="$ASTROLUME_ROOT/scripts/wine10:$PATH" ;; esac
+fi
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installer prompts when the prefix is created.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"

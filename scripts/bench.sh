@@ -10,9 +10,24 @@
 #   scripts/bench.sh ctest --test-dir build/win64
 set -euo pipefail
 source "$(dirname "$0")/bench-env.sh"
+# Wine 10 runs in its Debian 13 root and sees this clone, the X sockets, /dev and
+# /proc through bind mounts, made in a mount namespace of the bench's own so that
+# they go with it.
+if [ "$ASTROLUME_WINE" = 10 ] && [ -z "${ASTROLUME_BENCH_MOUNTS:-}" ]; then
+  "$ASTROLUME_ROOT/scripts/wine10-root.sh" >/dev/null
+  exec env ASTROLUME_BENCH_MOUNTS=1 unshare -m --propagation private "$0" "$@"
+fi
+if [ -n "${ASTROLUME_BENCH_MOUNTS:-}" ]; then
+  r=$ASTROLUME_WINE10_ROOT
+  mkdir -p /tmp/.X11-unix "$r/tmp/.X11-unix" "$r$ASTROLUME_ROOT"
+  mount -t proc proc "$r/proc"
+  mount --rbind /dev "$r/dev"
+  mount --bind /tmp/.X11-unix "$r/tmp/.X11-unix"
+  mount --bind "$ASTROLUME_ROOT" "$r$ASTROLUME_ROOT"
+fi
 mkdir -p "$ASTROLUME_BENCH"
 archs=64
-[ "$ASTROLUME_WINE_ARCH" = 32 ] && archs="32 64"
+[ "$ASTROLUME_WINE_ARCH" = 32 ] && [ "$ASTROLUME_WINE" = 8 ] && archs="32 64"
 # in_arch BITS COMMAND...: runs a command in the environment of that bitness.
 in_arch() { (export ASTROLUME_WINE_ARCH=$1; source "$ASTROLUME_ROOT/scripts/bench-env.sh"; "${@:2}"); }
 

@@ -18,8 +18,9 @@ export ASTROLUME_WINE_ARCH=$bits
 source "$root/scripts/bench-env.sh"
 tree32=$(cd "$tree/../win" && pwd)
 tree64=$(cd "$tree/../win64" && pwd)
-out="$tree/packaging-test"
+out="$tree/packaging-test-wine$ASTROLUME_WINE"
 shots="$tree/screenshots"
+[ "$ASTROLUME_WINE" = 8 ] || shots="$tree/screenshots/wine$ASTROLUME_WINE"
 mkdir -p "$shots"
 
 fail() { echo "packaging: FAILED: $*" >&2; exit 1; }

@@ -3,7 +3,8 @@
 # Without one it runs on a virtual display for a while, saves screenshots under
 # build/run/, reports what the windows said, then ends the saver with Esc. It
 # never hangs: whatever box is still up at the end is captured, closed and reported.
-# It runs the 32-bit build where the machine runs 32-bit Wine, else the 64-bit one.
+# It runs the 32-bit build where the machine runs 32-bit Wine, else the 64-bit one;
+# with ASTROLUME_WINE=10 (`make run WINE=10`), the 64-bit one under Wine 10.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/bench-env.sh"

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build and the tests need. Idempotent: when
-# everything is present it does no apt work at all.
+# Installs every Debian package the build and the tests need, and the Debian 13
+# root of the bench's second Wine. Idempotent: when everything is present it
+# does no apt work at all.
 set -euo pipefail
 
 packages=(
-  build-essential cmake make git file icoutils libxml2-utils
+  build-essential cmake make git file icoutils libxml2-utils debootstrap
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 libwine:i386
@@ -28,7 +29,11 @@ else
   need_arch=0
 fi
 
+# Debian 13's Wine 10, the bench's second Wine, lives in a root of its own.
+wine10_root() { "$(dirname "$0")/wine10-root.sh" >/dev/null; }
+
 if [ "${#missing[@]}" -eq 0 ] && [ "$need_arch" -eq 0 ]; then
+  wine10_root
   exit 0
 fi
 
@@ -44,3 +49,4 @@ fi
 echo "setup: installing ${missing[*]}" >&2
 $SUDO apt-get update -q
 $SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"
+wine10_root

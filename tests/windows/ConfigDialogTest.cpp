@@ -138,19 +138,24 @@ TEST_F(ConfigDialogTest, RestoreDefaultsStoresEverythingButTheTwelveHourClockOnc
     EXPECT_EQ(StoredSettingTexts(), With(DefaultTexts, {{"ClockShort", "1"}}));
 }
 
-// The room a control's text needs on one line in its own font, with a check or radio
-// box (a line high) and its gap; none for pictures, lines, drawn and other controls.
+// The room a control's text needs on one line in its own font; a check or radio
+// box says itself what it needs with its box and the gap it draws (a guess of a
+// line's height let a cut label pass); none for pictures, lines, drawn and other controls.
 SIZE NeededSize(HWND control)
 {
     const LONG style = GetWindowLongA(control, GWL_STYLE), type = style & BS_TYPEMASK;
     const bool button = ClassOf(control) == "Button";
     if (!button && (ClassOf(control) != "Static" || (style & SS_TYPEMASK) > SS_RIGHT)) return {};
+    SIZE ideal{};
+    if (button && type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON && type != BS_GROUPBOX) {
+        EXPECT_TRUE(SendMessageA(control, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal)));
+        return ideal;
+    }
     const WindowDC dc(control);
     const SelectGuard font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageA(control, WM_GETFONT, 0, 0)));
     RECT area{};
     DrawTextA(dc.get(), TextOf(control).c_str(), -1, &area, DT_CALCRECT | DT_SINGLELINE);
-    const bool boxed = button && type != BS_PUSHBUTTON && type != BS_DEFPUSHBUTTON && type != BS_GROUPBOX;
-    return {area.right + (boxed ? area.bottom * 5 / 4 : 0), area.bottom};
+    return {area.right, area.bottom};
 }
 
 // The dialog's text is at least 8 points tall at `dpi`; every control in sight
@@ -159,7 +164,7 @@ SIZE NeededSize(HWND control)
 // neighbours may share a pixel's edge). The dialog is saved as `name`.
 void ExpectLaidOut(HWND dialog, const std::string& name, int dpi)
 {
-    EXPECT_TRUE(SaveScreenshot(CaptureWindow(dialog), name));
+    EXPECT_TRUE(SaveScreenshot(CaptureAsShown(dialog), name));
     RECT unit{0, 0, 4, 8}, client{};
     ASSERT_TRUE(MapDialogRect(dialog, &unit) && GetClientRect(dialog, &client));
     EXPECT_GE(unit.bottom, MulDiv(8, dpi, 72)) << name << ": text smaller than 8 points";

@@ -272,6 +272,27 @@ int Screenshot::Count(RECT area, const std::function<bool(COLORREF)>& match) con
     return count;
 }
 
+namespace {
+// `width` x `height` pixels of `source` from (x, y); empty on failure.
+Screenshot Grab(HDC source, int x, int y, int width, int height)
+{
+    if (source == nullptr || width <= 0 || height <= 0) return {};
+    const UniqueMemoryDC memory(CreateCompatibleDC(source));
+    const UniqueGdiObject bitmap(memory ? CreateCompatibleBitmap(source, width, height) : nullptr);
+    if (!bitmap) return {};
+    {
+        const SelectGuard selected(memory.get(), bitmap.get());
+        if (!BitBlt(memory.get(), 0, 0, width, height, source, x, y, SRCCOPY)) return {};
+    }
+    Screenshot picture{width, height, std::vector<DWORD>(std::size_t(width) * height)};
+    BITMAPINFO info{TopDownHeader(width, height), {}};
+    if (GetDIBits(memory.get(), static_cast<HBITMAP>(bitmap.get()), 0, height, picture.pixels.data(), &info,
+                  DIB_RGB_COLORS) != height)
+        return {};
+    return picture;
+}
+} // namespace
+
 Screenshot CaptureWindow(HWND window, bool repaint)
 {
     // NOTE: only the client area: without a window manager nobody draws the
@@ -283,23 +304,66 @@ Screenshot CaptureWindow(HWND window, bool repaint)
         Sleep(300);
     }
     RECT area{};
-    if (!GetClientRect(window, &area) || area.right <= 0 || area.bottom <= 0) return {};
+    if (!GetClientRect(window, &area)) return {};
     // NOTE: read from the window's own DC, not the screen: what a window draws
     // reaches the screen only when the system flushes its surface.
     const WindowDC source(window);
-    const UniqueMemoryDC memory(source ? CreateCompatibleDC(source.get()) : nullptr);
-    const UniqueGdiObject bitmap(memory ? CreateCompatibleBitmap(source.get(), area.right, area.bottom) : nullptr);
-    if (!bitmap) return {};
-    {
-        const SelectGuard selected(memory.get(), bitmap.get());
-        if (!BitBlt(memory.get(), 0, 0, area.right, area.bottom, source.get(), 0, 0, SRCCOPY)) return {};
-    }
-    Screenshot picture{area.right, area.bottom, std::vector<DWORD>(std::size_t(area.right) * area.bottom)};
-    BITMAPINFO info{TopDownHeader(area.right, area.bottom), {}};
-    if (GetDIBits(memory.get(), static_cast<HBITMAP>(bitmap.get()), 0, area.bottom, picture.pixels.data(), &info,
-                  DIB_RGB_COLORS) != area.bottom)
+    return Grab(source.get(), 0, 0, area.right, area.bottom);
+}
+
+Screenshot CaptureScreen(RECT area)
+{
+    const WindowDC screen(nullptr);
+    return Grab(screen.get(), area.left, area.top, area.right - area.left, area.bottom - area.top);
+}
+
+Screenshot CaptureAsShown(HWND window)
+{
+    // NOTE: Wine 8 draws text and controls straight to the X server, where no GDI
+    // read finds them; there the screen as X shows it is read by ImageMagick's
+    // import, a program of the bench's machine that Wine starts like any other.
+    // Wine 10 (whose root has no import) keeps them where a read of the screen finds them.
+    RECT area{};
+    POINT corner{0, 0};
+    if (!GetClientRect(window, &area) || !ClientToScreen(window, &corner)) return {};
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Sleep(500);  // another thread's controls paint in their own time
+    if (GetFileAttributesA("Z:\\usr\\bin\\import") == INVALID_FILE_ATTRIBUTES)
+        return CaptureScreen({corner.x, corner.y, corner.x + area.right, corner.y + area.bottom});
+    static int taken = 0;
+    const std::string file = "/tmp/astrolume-shot-" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(++taken) + ".bmp";
+    std::string command = "import -window root -crop " + std::to_string(area.right) + "x" +
+                          std::to_string(area.bottom) + "+" + std::to_string(corner.x) + "+" +
+                          std::to_string(corner.y) + " +repage BMP3:" + file;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessA("Z:\\usr\\bin\\import", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started))
         return {};
-    return picture;
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+    // A program of the machine's own gives Wine no handle to wait on: the file
+    // is whole once it holds every row.
+    std::string path = "Z:" + file;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    const DWORD whole = 54 + ((area.right * 3 + 3) & ~3) * static_cast<DWORD>(area.bottom);
+    Poll(
+        20000,
+        [&] {
+            WIN32_FILE_ATTRIBUTE_DATA data{};
+            return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow >= whole;
+        },
+        IsSet);
+    Sleep(100);
+    const UniqueGdiObject bitmap(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    DeleteFileA(path.c_str());
+    const UniqueMemoryDC memory(CreateCompatibleDC(nullptr));
+    if (!bitmap || !memory) return {};
+    const SelectGuard selected(memory.get(), bitmap.get());
+    return Grab(memory.get(), 0, 0, area.right, area.bottom);
 }
 
 bool SaveScreenshot(const Screenshot& picture, const std::string& name)

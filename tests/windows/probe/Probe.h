@@ -116,8 +116,15 @@ struct Screenshot {
     int Count(RECT area, COLORREF color) const { return Count(area, [color](COLORREF c) { return c == color; }); }
 };
 
-// With `repaint` the window and its children first paint everything again.
+// From the window's own DC, which holds what the window itself drew (its child
+// windows' drawing not included). With `repaint` the window and its children
+// first paint everything again.
 Screenshot CaptureWindow(HWND window, bool repaint = true);
+// What the screen shows in `area` (screen coordinates): every window's drawing,
+// another process's included where the system shows it.
+Screenshot CaptureScreen(RECT area);
+// A window's client area as the user sees it, controls included, once it has repainted.
+Screenshot CaptureAsShown(HWND window);
 // Saves <name>.bmp in the runner's --screenshots folder; false when nothing was written.
 bool SaveScreenshot(const Screenshot& picture, const std::string& name);
 
