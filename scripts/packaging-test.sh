@@ -159,6 +159,7 @@ short_saver() { grep -qiE '^c:\\windows\\system32\\[^.\\]{1,8}\.scr$' <<<"$1"; }
 # --- First install, for a user with no saver. ----------------------------------
 cleanup
 wine reg delete "$desktop" /v SCRNSAVE.EXE /f >/dev/null || true
+wine reg add "$desktop" /v ScreenSaveActive /d 0 /f >/dev/null
 check "first install exit code" [ "$(install)" = 0 ]
 check "every file installed, the saver in System32" all_new
 check "the install folder holds the libraries and texts only" folder_holds duzidad.dll bass.dll $texts uninstall.exe
@@ -170,7 +171,7 @@ quiet=$(value "$uninstall_key" QuietUninstallString)
 check "the quiet uninstall runs in place" [ "$quiet" = "\"$folder_win\\uninstall.exe\" /S _?=$folder_win" ]
 scr=$(value "$desktop" SCRNSAVE.EXE)
 check "a first install makes it the saver, by its short path ($scr)" short_saver "$scr"
-check "and tells Windows at once (ScreenSaveActive)" [ "$(value "$desktop" ScreenSaveActive)" = 1 ]
+check "and tells Windows at once (ScreenSaveActive, as SystemParametersInfo stores it)" [ "$(value "$desktop" ScreenSaveActive)" = 1 ]
 check "installed saver /s shows the scene without a folder dialog" see "$saver_win" /s "$scene" installed-saver
 check "installed saver /c opens the configuration" see "$saver_win" /c '^Astrolume Configuration$'
 check "the search stored no per-user Path" not value "$settings" Path >/dev/null
@@ -225,6 +226,7 @@ check "quiet uninstall: that file is to go at restart" grep -qi 'astrolume\\unin
 check "quiet uninstall: HKLM key removed" not has_key "$machine"
 check "quiet uninstall: uninstall entry removed" not has_key "$uninstall_key"
 check "quiet uninstall: no saver value naming the removed file" not value "$desktop" SCRNSAVE.EXE >/dev/null
+check "quiet uninstall: and Windows is told at once" [ "$(value "$desktop" ScreenSaveActive)" = 0 ]
 check "quiet uninstall: keeps the user's settings" [ "$(value "$settings" Speed)" = 7.5 ]
 
 # Installed again at once: the user's other saver stays, and the restart spares
