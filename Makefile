@@ -1,6 +1,6 @@
 # The two commands of the README: `make run` and `make test`. Both set up the
 # machine when something is missing, then build the host tools and the 32-bit
-# and 64-bit Windows binaries before doing their work. `make dist` packages both.
+# and 64-bit Windows binaries before doing their work. `make dist` packages them.
 
 BUILD   := build
 JOBS    := 2
@@ -38,10 +38,10 @@ WINE ?= 8
 run: build
 	@ASTROLUME_WINE=$(WINE) scripts/run.sh
 
-# The installer and the portable zip, each holding the 32-bit and the 64-bit
-# build, in build/dist.
+# The installer for x64 Windows, holding the 64-bit build, and the portable zip
+# with both builds, in build/dist.
 dist: build
-	@scripts/dist.sh $(WIN) $(WIN64) $(abspath $(BUILD)/dist) x86
+	@scripts/dist.sh $(WIN) $(WIN64) $(abspath $(BUILD)/dist)
 
 # The benchmark, never a test: what a frame costs and how soon the first one
 # shows, for every build Wine runs here; figures in build/bench/results.json.

@@ -13,21 +13,18 @@ namespace {
 
 std::string Candidate(const std::string& Folder, const char* FileName) { return Folder + "\\" + FileName; }
 
-enum class Trial { Absent, Unloadable, Rejected, Loaded };
-
 // Quiet-loads and checks the library of a remembered folder into DataLibrary
 // (left null unless it passed).
-Trial TryFolder(const std::string& Folder, const char* FileName)
+bool TryFolder(const std::string& Folder, const char* FileName)
 {
     DataLibrary = nullptr;
     const std::string path = Candidate(Folder, FileName);
-    if (!FileExists(path)) return Trial::Absent;
+    if (!FileExists(path)) return false;
     HMODULE module = QuietLoadLibrary(path.c_str());
-    if (module == nullptr) return Trial::Unloadable;
     std::string ignored;
-    if (!CheckDataLibrary(module, ignored)) return Trial::Rejected;
+    if (module == nullptr || !CheckDataLibrary(module, ignored)) return false;
     DataLibrary = module;
-    return Trial::Loaded;
+    return true;
 }
 
 // The folder the installer recorded for every user of the machine; empty when
@@ -89,12 +86,10 @@ bool LocateDataLibraryFrom(const char* FileName, const std::string& ProgramFolde
 
     // The remembered folder. NOTE: nothing stored means no candidate at all; a bare
     // "\duzidad.dll" would name whatever library lies in the root of the current drive.
+    // A library there that does not load (another bitness's, a damaged file) or fails
+    // its check is passed over: the program's own or the installed one may well work.
     DataPath = ReadDataPath();
-    if (!DataPath.empty()) {
-        const Trial stored = TryFolder(DataPath, FileName);
-        if (stored == Trial::Unloadable) return false;
-        if (stored == Trial::Loaded) return true;
-    }
+    if (!DataPath.empty() && TryFolder(DataPath, FileName)) return true;
 
     // Beside the program, used as it is.
     DataPath = WithoutTrailingBackslash(ProgramFolder);
@@ -107,7 +102,7 @@ bool LocateDataLibraryFrom(const char* FileName, const std::string& ProgramFolde
     // The machine-wide install, checked like the user's own folder. A library there
     // that does not load is no reason to refuse the user a choice: the dialog follows.
     const std::string machine = MachineDataPath();
-    if (!machine.empty() && TryFolder(machine, FileName) == Trial::Loaded) {
+    if (!machine.empty() && TryFolder(machine, FileName)) {
         DataPath = machine;
         return true;
     }

@@ -32,7 +32,9 @@ inline constexpr const char* DataFolderTitle = "Select folder with data";
 
 // Finds and loads the library: the stored "Path" folder first, then the program's
 // folder, then the machine-wide install's folder, then, where `MayAsk`, a folder
-// the user picks. Sets DataLibrary and DataPath; the result becomes DataLoaded.
+// the user picks. A stored or machine-wide folder whose library does not load or
+// fails its check is passed over. Sets DataLibrary and DataPath; the result
+// becomes DataLoaded.
 bool LocateDataLibrary(const char* FileName, bool MayAsk);
 // The same search with the program's folder given.
 bool LocateDataLibraryFrom(const char* FileName, const std::string& ProgramFolder, bool MayAsk = true);

@@ -1,20 +1,18 @@
 #!/usr/bin/env bash
-# Packages the 32-bit and the 64-bit Windows build trees together: one installer
-# that puts the build Windows runs natively in place, and one portable zip with
-# both builds in folders of their own.
+# Packages the Windows build trees: the installer, for 64-bit (x64) Windows, holding
+# the 64-bit build; and the portable zip with both builds in folders of their own.
 #
-#   scripts/dist.sh <32-bit tree> <64-bit tree> <output folder> <x86|amd64>
+#   scripts/dist.sh <32-bit tree> <64-bit tree> <output folder>
 #
-# `make dist` builds the shipped x86 installer, which starts on every Windows.
-# Where the bench has only 64-bit Wine, the packaging test builds the same
-# installer for amd64, so that what it installs is what Wine can start there.
+# `make dist` and the packaging test both run this, so the installer the test
+# installs is the one that ships. Every packed file carries the time of the 64-bit
+# program's build, so the same trees give the same installer, byte for byte.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 tree32=$(cd "$1" && pwd)
 tree64=$(cd "$2" && pwd)
 mkdir -p "$3"
 out=$(cd "$3" && pwd)
-arch=$4
 
 # The one version: the numbers of the version resource, the same in both trees.
 version_of() { sed -n "s/^#define $2 \"\(.*\)\"$/\1/p" "$1/resources/generated/Version.h"; }
@@ -39,6 +37,7 @@ for bits in 32 64; do
     binaries+=("$bits-bit/$f")
   done
 done
+find "$stage" -type f -exec touch -r "$tree64/bin/Astrolume.scr" {} +
 
 zip="$out/Astrolume-$version-portable.zip"
 setup="$out/Astrolume-$version-setup.exe"
@@ -46,10 +45,11 @@ rm -f "$zip" "$setup"
 (cd "$stage" && cmake -E tar cf "$zip" --format=zip \
   "${binaries[@]}" LICENSE.txt CREDITS.txt README.txt)
 
-makensis -V2 -NOCD \
-  "-DVERSION=$version" "-DVERSION_DOTTED=$dotted" "-DARCH=$arch" \
-  "-DBINDIR32=$stage/32-bit" "-DBINDIR64=$stage/64-bit" "-DTEXTDIR=$stage" \
-  "-DOUTFILE=$setup" "-DICON=$tree32/resources/generated/Astrolume.ico" \
+installed_kb=$(du -k --apparent-size -c "$stage/64-bit"/* "$stage"/*.txt | tail -n 1 | cut -f 1)
+makensis -V2 -WX -NOCD \
+  "-DVERSION=$version" "-DVERSION_DOTTED=$dotted" "-DINSTALLED_KB=$installed_kb" \
+  "-DBINDIR=$stage/64-bit" "-DTEXTDIR=$stage" \
+  "-DOUTFILE=$setup" "-DICON=$tree64/resources/generated/Astrolume.ico" \
   "$root/packaging/Astrolume.nsi"
 rm -rf "$stage"
 echo "dist: $setup ($(stat -c %s "$setup") bytes)"

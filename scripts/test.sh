@@ -19,10 +19,13 @@ ctest --test-dir "$root/build/win64" --output-on-failure -j2 --timeout 300 -E '_
 ASTROLUME_WINE=10 "$root/scripts/bench.sh" \
   ctest --test-dir "$root/build/win64" --output-on-failure --timeout 300 -R '_wine10$' || status=$?
 # Run mode over two monitors, on a display of each arrangement; each bench gets
-# a wineserver of its own, since Wine's desktop belongs to one display.
+# a wineserver of its own, since Wine's desktop belongs to one display. Where
+# 32-bit Wine runs, this bench holds one per bitness: both go.
 for kind in dual dual-left; do
-  wineserver -k >/dev/null 2>&1 || true
-  wineserver -w
+  for arch in 32 64; do
+    (export ASTROLUME_WINE_ARCH=$arch; source "$root/scripts/bench-env.sh"
+     wineserver -k >/dev/null 2>&1 || true; wineserver -w)
+  done
   ASTROLUME_DISPLAY_KIND=$kind "$root/scripts/bench.sh" \
     ctest --test-dir "$root/build/win64" --output-on-failure --timeout 300 -R '^monitors_wine8$' || status=$?
 done

@@ -78,6 +78,8 @@ protected:
 // root of the current drive (one is planted there for every case); the dialog used to open claiming
 // "The Data file found." when the shell reported no first selection (no program folder). Now it says
 // "not found" until a selection is checked, and a confirmed library that no longer loads is not kept.
+// A stored folder whose library does not load (another bitness's, once chosen) used to end the search
+// with the error box; now it is passed over like one that fails its check.
 TEST_F(DataSearch, UserFolderThenProgramFolderThenMachineFolderThenTheDialog)
 {
     char previous[MAX_PATH] = {};
@@ -96,7 +98,8 @@ TEST_F(DataSearch, UserFolderThenProgramFolderThenMachineFolderThenTheDialog)
         {"nothing stored, library beside the program", nullptr, "v272", nullptr, Beside},
         {"stored one of another version: the program's of any version", "v271", "v271", nullptr, Beside},
         {"stored one passes and wins", "v272", "v271", "v272", Stored},
-        {"stored file that is no module ends the search", "notpe", "v272", "v272", None},
+        {"stored file that is no module: the program's", "notpe", "v272", "v272", Beside},
+        {"stored file that is no module, none beside: the machine's", "notpe", nullptr, "v272", Machine},
         {"program's file that is no module ends the search", "", "notpe", "v272", None},
         {"machine's one when the user's fails", "v271", nullptr, "v272", Machine},
         {"machine's one of another version: the dialog", "", nullptr, "v271", Asked},
