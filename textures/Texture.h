@@ -1,5 +1,5 @@
 // The texture set: twenty OpenGL textures made from the data library's pictures
-// 257 to 276, one per TTexName slot, rebuilt for every rendering context.
+// DATA_PICTURE_GALAXY to DATA_PICTURE_SIGN, one per TTexName slot, rebuilt for every rendering context.
 #pragma once
 
 #include "common/Commons.h"
