@@ -3,9 +3,11 @@
 //
 //   astrolume_bench [--warmup=N] [--frames=N] [--step=MS] [WIDTHxHEIGHT ...]
 //       the real frame over the data library beside this program, per size
-//       (800x600, 1024x768 and 1920x1080 when none is given);
-//   astrolume_bench --launch=PROGRAM
-//       the time from starting the saver PROGRAM /s to its first presented frame.
+//       (800x600, 1024x768 and 1920x1080 when none is given); --shot=FILE
+//       writes one more frame of the first size to FILE (a PPM), its clock at noon;
+//   astrolume_bench --launch=PROGRAM [--hold=SECONDS]
+//       the time from starting the saver PROGRAM /s to its first presented frame,
+//       its memory then and, with --hold, after SECONDS more of frames.
 //
 // --out=FILE writes the figures to FILE instead of standard output.
 #include "bench/Frames.h"
@@ -32,6 +34,7 @@ struct Arguments {
     FrameOptions frames;
     std::vector<Size> sizes;
     std::string launch;
+    int holdSeconds = 0;
     std::string out;
 };
 
@@ -83,8 +86,12 @@ bool Parse(int argc, char** argv, Arguments& arguments)
         } else if (named("step")) {
             if (!Count(value, step) || step > 1000) return false;
             arguments.frames.stepMs = step;
+        } else if (named("hold")) {
+            if (!Count(value, arguments.holdSeconds) || arguments.holdSeconds > 3600) return false;
         } else if (named("launch")) {
             arguments.launch = value;
+        } else if (named("shot")) {
+            arguments.frames.shot = value;
         } else if (named("out")) {
             arguments.out = value;
         } else if (std::sscanf(argument.c_str(), "%dx%d%c", &size.width, &size.height, &rest) == 2 &&
@@ -108,13 +115,25 @@ void Member(std::string& json, const char* key, const std::string& value)
     json += value;
 }
 
-std::string LaunchFigures(const std::string& program)
+std::string LaunchFigures(const std::string& program, int holdSeconds)
 {
     std::string error;
-    const auto ms = TimeFirstFrame(program, 120000, error);
+    LaunchMemory memory;
+    const auto ms = TimeFirstFrame(program, 120000, error, &memory, static_cast<DWORD>(holdSeconds) * 1000);
     std::string json = "{";
     Member(json, "first_frame_ms", ms ? Number(*ms) : "null");
-    if (!ms) Member(json, "error", Quoted(error));
+    if (!ms) {
+        Member(json, "error", Quoted(error));
+        return json + "}\n";
+    }
+    json += ", " + MemoryMembers("loaded_", memory.loaded);
+    if (holdSeconds > 0) {
+        Member(json, "held_s", std::to_string(holdSeconds));
+        if (memory.held)
+            json += ", " + MemoryMembers("held_", *memory.held);
+        else
+            Member(json, "error", Quoted("the saver ended before its memory could be read again"));
+    }
     return json + "}\n";
 }
 
@@ -134,7 +153,9 @@ std::string FrameFiguresOf(const Arguments& arguments)
             if (smooth && !SmoothEdgesKnown) continue;
             FrameFigures figures;
             std::string error;
-            const bool measured = MeasureFrames(size.width, size.height, smooth, arguments.frames, figures, error);
+            FrameOptions options = arguments.frames;
+            if (&size != &arguments.sizes.front() || smooth) options.shot.clear();  // the first plain frame alone
+            const bool measured = MeasureFrames(size.width, size.height, smooth, options, figures, error);
             // One size to a line: the bench script reads them line by line.
             if (json.back() == '}') json += ",\n";
             json += "{";
@@ -172,13 +193,13 @@ int main(int argc, char** argv)
 {
     Arguments arguments;
     if (!Parse(argc, argv, arguments)) {
-        std::fprintf(stderr, "usage: astrolume_bench [--warmup=N] [--frames=N] [--step=MS] [--out=FILE] "
-                             "[WIDTHxHEIGHT ...]\n       astrolume_bench --launch=PROGRAM [--out=FILE]\n");
+        std::fprintf(stderr, "usage: astrolume_bench [--warmup=N] [--frames=N] [--step=MS] [--shot=FILE] [--out=FILE] "
+                             "[WIDTHxHEIGHT ...]\n       astrolume_bench --launch=PROGRAM [--hold=SECONDS] [--out=FILE]\n");
         return 2;
     }
     std::string json;
     if (!arguments.launch.empty()) {
-        json = LaunchFigures(arguments.launch);
+        json = LaunchFigures(arguments.launch, arguments.holdSeconds);
     } else {
         const UniqueModule library = LoadBuiltDataLibrary();
         if (!library) {

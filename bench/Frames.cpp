@@ -6,14 +6,20 @@
 #include "common/Settings.h"
 #include "descriptions/ShowMsg.h"
 #include "descriptions/ShowMsgWin.h"
+#include "model/Planet.h"
 #include "model/PlanetaryModel.h"
 #include "scene/GlDraw.h"
+#include "scene/Overlays.h"
 #include "shell/SaverWindow.h"
+
+#include <GL/gl.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -129,7 +135,47 @@ bool DrawFrames(TPlanetaryModel& model, const FrameOptions& options, TDrawMsg& p
     return true;
 }
 
+// Revisions before the opening said how it failed returned whether it succeeded.
+template <typename Result>
+bool WindowOpened(Result result)
+{
+    if constexpr (std::is_same_v<Result, bool>)
+        return result;
+    else
+        return result == Result::Opened;
+}
+
 std::uint32_t FixedShuffleSeed() { return 1; }
+
+void WINAPI Noon(LPSYSTEMTIME time)
+{
+    *time = SYSTEMTIME{2000, 1, 6, 1, 12, 0, 0, 0};
+}
+
+// One more frame, its clock at a fixed time so that two runs draw the same, read
+// back before it is shown and written top row first as a binary PPM.
+bool WriteShot(TPlanetaryModel& model, const FrameOptions& options, TDrawMsg& panel, int width, int height,
+               std::string& error)
+{
+    const TLocalTimeSource clock = LocalTimeSource;
+    LocalTimeSource = Noon;
+    const bool drawn = DrawFrame(model, options.stepMs, 1000 / options.stepMs, panel);
+    LocalTimeSource = clock;
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(width) * height * 3);
+    GLint alignment = 4;
+    glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, alignment);
+    std::FILE* file = drawn && glGetError() == GL_NO_ERROR ? std::fopen(options.shot.c_str(), "wb") : nullptr;
+    bool written = file != nullptr && std::fprintf(file, "P6\n%d %d\n255\n", width, height) > 0;
+    for (int y = height - 1; written && y >= 0; --y)
+        written = std::fwrite(&pixels[static_cast<std::size_t>(y) * width * 3], 3, width, file) ==
+                  static_cast<std::size_t>(width);
+    if (file != nullptr && std::fclose(file) != 0) written = false;
+    if (!written) error = "the frame could not be read back and written to " + options.shot;
+    return written;
+}
 
 } // namespace
 
@@ -156,11 +202,14 @@ bool MeasureFrames(int width, int height, bool smoothEdges, const FrameOptions& 
         error = "the model could not be made";
         return false;
     }
+    // Each planet starts at a random point of its orbit; here at a fixed one.
+    for (std::size_t i = 1; i < model->Planets.size(); ++i)
+        if (model->Planets[i]) model->Planets[i]->OrbitAngle = 0.7f * static_cast<float>(i);
     CameraTilt = 0.0f;
     FullScreen = false;
 
     const double opening = NowMs();
-    if (OpenSceneWindow("Astrolume bench", width, height, 32, *model) != TSceneOpening::Opened) {
+    if (!WindowOpened(OpenSceneWindow("Astrolume bench", width, height, 32, *model))) {
         error = "the window could not be opened";
         return false;
     }
@@ -169,7 +218,8 @@ bool MeasureFrames(int width, int height, bool smoothEdges, const FrameOptions& 
     if (!measured)
         error = "the window's client area could not be made the size asked for";
     else
-        measured = DrawFrames(*model, options, panel, figures, error);
+        measured = DrawFrames(*model, options, panel, figures, error) &&
+                   (options.shot.empty() || WriteShot(*model, options, panel, width, height, error));
     CloseSceneWindow();
     return measured;
 }

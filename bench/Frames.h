@@ -9,6 +9,7 @@ struct FrameOptions {
     int warmUpFrames = 60;
     int measuredFrames = 300;
     std::int32_t stepMs = 20;  // animation step of every frame
+    std::string shot;          // where to write one more frame, its clock at noon, as a PPM; empty for none
 };
 
 // NaN where the system gave no figure.

@@ -76,6 +76,7 @@ public:
     DebugSession& operator=(const DebugSession&) = delete;
 
     bool ended() const { return ended_; }
+    HANDLE process() const { return process_.get(); }
     DWORD exitCode() const { return exitCode_; }
 
     // Waits up to `milliseconds` for the next event, shows it to `look`, then lets
@@ -129,7 +130,8 @@ private:
 
 } // namespace
 
-std::optional<double> TimeFirstFrame(const std::string& program, DWORD limitMs, std::string& error)
+std::optional<double> TimeFirstFrame(const std::string& program, DWORD limitMs, std::string& error,
+                                     LaunchMemory* memory, DWORD holdMs)
 {
     const std::string folder = program.substr(0, program.find_last_of('\\'));
     const ScratchSettings settings(folder);
@@ -150,7 +152,10 @@ std::optional<double> TimeFirstFrame(const std::string& program, DWORD limitMs, 
     DebugSession saver(started);
     std::optional<double> firstFrame;
     const auto look = [&](const DEBUG_EVENT& event) {
-        if (saver.DebugText(event) == FirstFrameMarker) firstFrame = NowMs() - start;
+        if (saver.DebugText(event) != FirstFrameMarker) return;
+        firstFrame = NowMs() - start;
+        // Read while the saver waits for the bench to answer its marker.
+        if (memory) memory->loaded = MemoryOf(saver.process());
     };
     while (!firstFrame && !saver.ended()) {
         const double left = limitMs - (NowMs() - start);
@@ -159,6 +164,15 @@ std::optional<double> TimeFirstFrame(const std::string& program, DWORD limitMs, 
             return std::nullopt;
         }
     }
-    if (!firstFrame) error = "the saver ended before its first frame, exit code " + std::to_string(saver.exitCode());
+    if (!firstFrame) {
+        error = "the saver ended before its first frame, exit code " + std::to_string(saver.exitCode());
+        return firstFrame;
+    }
+    if (memory && holdMs > 0) {
+        const double holding = NowMs();
+        for (double left = holdMs; left > 0 && !saver.ended(); left = holdMs - (NowMs() - holding))
+            saver.Next(static_cast<DWORD>(left), [](const DEBUG_EVENT&) {});
+        if (!saver.ended()) memory->held = MemoryOf(saver.process());
+    }
     return firstFrame;
 }

@@ -2,6 +2,8 @@
 // output. Nothing here includes <windows.h> or GL.
 #pragma once
 
+#include "common/DataResources.h"
+
 #include <cstdint>
 
 // The twenty texture slots. The ordinal fixes the picture's resource id in the
@@ -30,7 +32,8 @@ enum TTexName : std::uint8_t {
 };
 
 inline constexpr int TextureCount = 20;
-inline constexpr int TextureResourceBase = 257;
+inline constexpr int TextureResourceBase = DATA_PICTURE_GALAXY;
+static_assert(DATA_PICTURE_SIGN == TextureResourceBase + txSign, "one picture per slot, in slot order");
 
 // OpenGL texture names of the current context, indexed by TTexName; 0 when none.
 extern std::uint32_t Textures[TextureCount];

@@ -2,6 +2,7 @@
 // music. It is looked for once at start-up and stays loaded for the process.
 #pragma once
 
+#include "common/DataResources.h"
 #include "support/Win.h"
 
 #include <string>
@@ -15,7 +16,7 @@ extern std::string DataPath;  // the folder the library was found in
 // The file name the start-up code looks for.
 inline constexpr const char* DataLibraryName = "duzidad.dll";
 // The version its "ORB_GetVersion" export must return.
-inline constexpr int DataLibraryVersion = 272;
+inline constexpr int DataLibraryVersion = DATA_LIBRARY_VERSION;
 
 // The status lines of the folder dialog; the search reports nowhere else.
 inline constexpr const char* DataNotFoundText = "The Data file not found.";

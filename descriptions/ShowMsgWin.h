@@ -3,6 +3,7 @@
 // are defined beside this, over the glyph lists of the text output.
 #pragma once
 
+#include "common/DataResources.h"
 #include "descriptions/ShowMsg.h"
 #include "support/Win.h"
 
@@ -10,8 +11,8 @@
 #include <string>
 
 // RCDATA resources of the data library.
-inline constexpr std::int32_t DescriptionResource = 290;
-inline constexpr std::int32_t MessageResource = 292;
+inline constexpr std::int32_t DescriptionResource = DATA_DESCRIPTIONS;
+inline constexpr std::int32_t MessageResource = DATA_MESSAGES;
 
 // The bytes of one RCDATA resource; empty when the module is null or lacks it.
 std::string ReadTextResource(HMODULE module, std::int32_t id);

@@ -2,7 +2,8 @@
 # Inside the bench (scripts/bench.sh): the figures of Windows build trees, each
 # as one JSON object in its RESULT file. The frames first; then, with "launch",
 # the saver started full screen twice: with an empty Mesa shader cache (cold),
-# then with the one the first start left (warm).
+# then with the one the first start left (warm), kept drawing for a minute to
+# read its memory again. The last 800x600 frame goes to RESULT.ppm.
 #
 #   scripts/bench-measure.sh COLUMN TREE RESULT launch|"no launch: REASON" [COLUMN ...]
 set -uo pipefail
@@ -34,14 +35,14 @@ while [ $# -ge 4 ]; do
   rm -rf "$cache"
   mkdir -p "$cache/frames" "$cache/launch"
   echo "bench: $column: frames" >&2
-  measure "$cache/frames" "$result.frames"
+  measure "$cache/frames" "$result.frames" --shot="$(windows_path "$result.ppm")"
   if [ "$launch" = launch ]; then
     saver=$(windows_path "$tree/bin/Astrolume.scr")
     echo "bench: $column: launch, cold shader cache" >&2
     measure "$cache/launch" "$result.cold" --launch="$saver"
     cached=$(find "$cache/launch" -type f | wc -l)
     echo "bench: $column: launch, warm shader cache" >&2
-    measure "$cache/launch" "$result.warm" --launch="$saver"
+    measure "$cache/launch" "$result.warm" --launch="$saver" --hold=60
     # One launch to a line: the table reads them line by line.
     launch_json="{\"shader_cache_files_after_cold\": $cached,
   \"cold\": $(cat "$result.cold"),

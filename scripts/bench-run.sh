@@ -138,7 +138,7 @@ FNR == 1 { cols++ }
 /"error": / && !/"size": / { note[cols] = note[cols] "; " field($0, "error") }
 /"shader_cache_files_after_cold": 0,/ { note[cols] = note[cols] "; Mesa kept no shader cache, so cold and warm differ by other caches only" }
 /"cold": / { cold[cols] = field($0, "first_frame_ms") }
-/"warm": / { warm[cols] = field($0, "first_frame_ms") }
+/"warm": / { warm[cols] = field($0, "first_frame_ms"); warmline[cols] = $0 }
 END {
   printf "Astrolume bench: %s ms animation step, %s warm-up and %s measured frames per size\n\n", step, warmup, measured
   for (c = 1; c <= cols; c++) cells[c] = name[c]
@@ -154,9 +154,28 @@ END {
   row("launch to first frame, cold, ms")
   for (c = 1; c <= cols; c++) cells[c] = cell(c, launchable(c) ? warm[c] : "n/a")
   row("launch to first frame, warm, ms")
+  split("loaded_peak_working_set_mb loaded_private_mb held_working_set_mb held_peak_working_set_mb held_private_mb", keys, " ")
+  split("at first frame: peak working set, MB|at first frame: private bytes, MB|after a minute: working set, MB|after a minute: peak working set, MB|after a minute: private bytes, MB", labels, "|")
+  for (k = 1; k <= 5; k++) {
+    for (c = 1; c <= cols; c++) cells[c] = cell(c, launchable(c) ? field(warmline[c], keys[k]) : "n/a")
+    row(labels[k])
+  }
   for (c = 1; c <= cols; c++) if (note[c] != "") printf "\n%s: %s", name[c], substr(note[c], 3)
   printf "\n\nAll figures: %s\n", FILENAME_OUT
 }
 function launchable(c) { return (c in cold) || (c in warm) }
 ' FILENAME_OUT="$out/results.json" "${columns[@]}"
+# The last 800x600 frame of each build against the first build's.
+if [ -n "$before" ]; then
+  for arch in "${archs[@]}"; do
+    now="$figures/$arch.json.ppm" then="$figures/$arch-before.json.ppm"
+    if [ -s "$now" ] && [ -s "$then" ]; then
+      differing=$(compare -metric AE "$now" "$then" null: 2>&1)
+      largest=$(compare -metric PAE "$now" "$then" null: 2>&1 | sed 's/ .*//')
+      echo "$arch-bit, 800x600 frame against $short's: $differing pixels differ, the largest channel by $largest of 65535"
+    else
+      echo "$arch-bit, 800x600 frame against $short's: not compared, a frame is missing"
+    fi
+  done
+fi
 exit $status

@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr int PreviewPictureId = 288;
+constexpr int PreviewPictureId = DATA_PREVIEW_PICTURE;
 constexpr const char* PreviewClassName = "Astrolume preview";
 // How often the preview looks whether its host is still there (ms): a host in
 // another process may go without its children hearing of it.

@@ -1,5 +1,6 @@
 #include "textures/Fonts.h"
 
+#include "common/DataResources.h"
 #include "support/Streams.h"
 
 #include <GL/gl.h>
@@ -10,7 +11,7 @@ std::uint32_t SignBase = 0;
 std::uint8_t FontWidths[256] = {};
 
 namespace {
-constexpr std::int32_t WidthsResource = 289;
+constexpr std::int32_t WidthsResource = DATA_FONT_WIDTHS;
 constexpr GLsizei NumberGlyphs = 13, TextGlyphs = 256, SignGlyphs = 10;
 
 // One glyph set: its cell grid in the texture, the quad side and the pen step.

@@ -18,7 +18,7 @@ extern std::uint8_t FontWidths[256];
 inline constexpr float FontScale = 0.75f;
 
 // Builds the three sets for the current context from the font textures already
-// in Textures, reading the widths (resource 289) from `dataLibrary`. A width
+// in Textures, reading the widths (resource DATA_FONT_WIDTHS) from `dataLibrary`. A width
 // resource that is missing or short leaves the rest of the table as it was.
 // False when a set got no list names.
 bool BuildFontLists(HMODULE dataLibrary);

@@ -1,10 +1,12 @@
 #include "textures/PixelConvert.h"
 
+#include <cstdio>
+#include <cstring>
+
 std::size_t BitmapStride(std::int32_t width)
 {
     return ((static_cast<std::size_t>(width) * 24 + 31) & ~static_cast<std::size_t>(31)) / 8;
 }
-
 
 bool BitmapToRGB(std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel, bool swap,
                  const std::uint8_t* source, std::uint8_t* dest)
@@ -20,4 +22,18 @@ bool BitmapToRGB(std::int32_t width, std::int32_t height, std::int32_t bitsPerPi
         }
     }
     return true;
+}
+
+bool OffersGenerateMipmap(const char* version, const char* extensions)
+{
+    int major = 0, minor = 0;
+    // "major.minor", then anything: a release number, a vendor's words.
+    if (version && std::sscanf(version, "%d.%d", &major, &minor) == 2 && (major > 1 || (major == 1 && minor >= 4)))
+        return true;
+    static constexpr char name[] = "GL_SGIS_generate_mipmap";
+    constexpr std::size_t length = sizeof name - 1;
+    // A whole name of the space-separated list, not the start of a longer one.
+    for (const char* at = extensions; at && (at = std::strstr(at, name)) != nullptr; at += length)
+        if ((at == extensions || at[-1] == ' ') && (at[length] == ' ' || at[length] == '\0')) return true;
+    return false;
 }

@@ -15,3 +15,8 @@ std::size_t BitmapStride(std::int32_t width);
 // False, with nothing written, for another pixel depth or a negative size.
 bool BitmapToRGB(std::int32_t width, std::int32_t height, std::int32_t bitsPerPixel, bool swap,
                  const std::uint8_t* source, std::uint8_t* dest);
+
+// Whether a driver of this GL_VERSION and GL_EXTENSIONS builds mipmap chains
+// itself when asked with GL_GENERATE_MIPMAP: OpenGL 1.4 and later, or the
+// extension that came before it. Either string may be null.
+bool OffersGenerateMipmap(const char* version, const char* extensions);

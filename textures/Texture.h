@@ -1,5 +1,5 @@
 // The texture set: twenty OpenGL textures made from the data library's pictures
-// 257 to 276, one per TTexName slot, rebuilt for every rendering context.
+// DATA_PICTURE_GALAXY to DATA_PICTURE_SIGN, one per TTexName slot, rebuilt for every rendering context.
 #pragma once
 
 #include "common/Commons.h"
@@ -18,9 +18,12 @@ TTextureKind TextureKindOf(TTexName name);
 
 // Builds the whole set into Textures with the context current on this thread,
 // then the font lists and, through `buildLists`, the model's lists that bind
-// them (also after a failure). False, with every name of the set deleted, when a picture is
-// missing, is not a bitmap or cannot be uploaded. `betweenPictures`, when given,
-// runs after each picture: the caller's windows answer their messages there.
+// them (also after a failure). The pictures are decoded on worker threads and
+// uploaded here in texture order; the first that is missing, is not a bitmap or
+// cannot be uploaded makes the result false, with every name of the set deleted.
+// `betweenPictures`, when given, runs after each picture and while one is
+// awaited: the caller's windows answer their messages there. `dc` is the
+// window's; the pictures need none of it.
 bool LoadTextures(HDC dc, const std::function<void()>& buildLists,
                   const std::function<void()>& betweenPictures = nullptr);
 

@@ -11,7 +11,8 @@ extern UniqueKernelHandle WaitThread;  // the dialog's thread while a loading ru
 
 // Runs `load` on this thread while a second thread shows dialog 512, then closes
 // the dialog with IDOK or IDCANCEL after the result. The dialog closes even when
-// the loading ends before it exists, and the thread has ended when this returns.
+// the loading ends before it exists, and is off the screen when this returns;
+// its thread, whose handle is closed by then, ends on its own soon after.
 bool RunWithWaitDialog(const std::function<bool()>& load);
 
 // The result the last wait dialog ended with: 1 after a loading that succeeded,

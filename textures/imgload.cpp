@@ -13,59 +13,27 @@ namespace {
 
 IPicture* CurrentPicture = nullptr;
 
-void ReleaseCurrentPicture()
+void ReleasePicture(IPicture*& picture)
 {
-    if (CurrentPicture) {
-        CurrentPicture->Release();
-        CurrentPicture = nullptr;
+    if (picture) {
+        picture->Release();
+        picture = nullptr;
     }
 }
 
 // Releases a picture still held when the program ends.
 struct PictureFinaliser {
-    ~PictureFinaliser() { ReleaseCurrentPicture(); }
+    ~PictureFinaliser() { ReleasePicture(CurrentPicture); }
 } Finaliser;
 
-} // namespace
-
-void ClearPictureInfo(TPictureInfo& Info) { Info = TPictureInfo{}; }
-
-bool HoldsPicture() { return CurrentPicture != nullptr; }
-
-bool LoadPictureFromResource(TPictureInfo& Info, HMODULE Module, LPCSTR Resource, HBITMAP& Bitmap)
-{
-    ClearPictureInfo(Info);
-    Bitmap = nullptr;
-
-    HRSRC found = FindResourceA(Module, Resource, RT_RCDATA);
-    if (found == nullptr) return false;
-    HGLOBAL loaded = LoadResource(Module, found);
-    if (loaded == nullptr) return false;
-    const void* bytes = LockResource(loaded);
-    const DWORD size = SizeofResource(Module, found);
-    if (bytes == nullptr || size == 0 || size > INT32_MAX) return false;
-    Info.Data = bytes;
-
-    // The stream needs memory of its own; the block is freed on every path below.
-    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, size));
-    if (!block) return false;
-    void* copy = GlobalLock(block.get());
-    if (copy == nullptr) return false;
-    std::memcpy(copy, bytes, size);
-    Info.Data = copy;
-    GlobalUnlock(block.get());
-
-    if (!LoadPictureFromStream(Info, block.get(), static_cast<std::int32_t>(size), false)) return false;
-    if (!PictureToDIB(Info)) return false;
-    return GetPictureBitmap(Info, Bitmap);
-}
-
-bool LoadPictureFromStream(TPictureInfo& Info, HGLOBAL Memory, std::int32_t Size, bool DeleteOnRelease)
+// The steps of a load, each on the picture held in `Held`: the unit's current
+// picture, or one a decoding thread keeps to itself.
+bool StreamToPicture(IPicture*& Held, TPictureInfo& Info, HGLOBAL Memory, std::int32_t Size, bool DeleteOnRelease)
 {
     IStream* stream = nullptr;
     if (FAILED(CreateStreamOnHGlobal(Memory, DeleteOnRelease ? TRUE : FALSE, &stream)) || stream == nullptr)
         return false;
-    ReleaseCurrentPicture();
+    ReleasePicture(Held);
 
     IPicture* picture = nullptr;
     // Run mode off: the picture keeps the format it was stored in.
@@ -73,14 +41,14 @@ bool LoadPictureFromStream(TPictureInfo& Info, HGLOBAL Memory, std::int32_t Size
     stream->Release();
     if (FAILED(result) || picture == nullptr) return false;
 
-    CurrentPicture = picture;
+    Held = picture;
     Info.StreamSize = Size;
     return true;
 }
 
-bool PictureToDIB(TPictureInfo& Info)
+bool HeldPictureToDIB(IPicture*& Held, TPictureInfo& Info)
 {
-    if (CurrentPicture == nullptr) return false;
+    if (Held == nullptr) return false;
     WindowDC screen(nullptr);
     if (!screen) return false;
 
@@ -88,8 +56,8 @@ bool PictureToDIB(TPictureInfo& Info)
     OLE_YSIZE_HIMETRIC himetricHeight = 0;
     OLE_HANDLE handle = 0;
     SHORT type = 0;
-    if (FAILED(CurrentPicture->get_Width(&himetricWidth)) || FAILED(CurrentPicture->get_Height(&himetricHeight)) ||
-        FAILED(CurrentPicture->get_Handle(&handle)) || FAILED(CurrentPicture->get_Type(&type)))
+    if (FAILED(Held->get_Width(&himetricWidth)) || FAILED(Held->get_Height(&himetricHeight)) ||
+        FAILED(Held->get_Handle(&handle)) || FAILED(Held->get_Type(&type)))
         return false;
 
     Info.HimetricWidth = himetricWidth;
@@ -116,10 +84,68 @@ bool PictureToDIB(TPictureInfo& Info)
     } // both selections undone and both contexts deleted before the picture goes
 
     Info.ImageSize = Info.Width * Info.Height * 3;
-    ReleaseCurrentPicture(); // frees the picture's own bitmap
+    ReleasePicture(Held); // frees the picture's own bitmap
     Info.Handle = converted.release();
     return true;
 }
+
+bool ResourceToBitmap(IPicture*& Held, TPictureInfo& Info, HMODULE Module, LPCSTR Resource, HBITMAP& Bitmap)
+{
+    ClearPictureInfo(Info);
+    Bitmap = nullptr;
+
+    HRSRC found = FindResourceA(Module, Resource, RT_RCDATA);
+    if (found == nullptr) return false;
+    HGLOBAL loaded = LoadResource(Module, found);
+    if (loaded == nullptr) return false;
+    const void* bytes = LockResource(loaded);
+    const DWORD size = SizeofResource(Module, found);
+    if (bytes == nullptr || size == 0 || size > INT32_MAX) return false;
+    Info.Data = bytes;
+
+    // The stream needs memory of its own; the block is freed on every path below.
+    UniqueGlobal block(GlobalAlloc(GMEM_MOVEABLE, size));
+    if (!block) return false;
+    void* copy = GlobalLock(block.get());
+    if (copy == nullptr) return false;
+    std::memcpy(copy, bytes, size);
+    Info.Data = copy;
+    GlobalUnlock(block.get());
+
+    if (!StreamToPicture(Held, Info, block.get(), static_cast<std::int32_t>(size), false)) return false;
+    if (!HeldPictureToDIB(Held, Info)) return false;
+    return GetPictureBitmap(Info, Bitmap);
+}
+
+} // namespace
+
+void ClearPictureInfo(TPictureInfo& Info) { Info = TPictureInfo{}; }
+
+bool HoldsPicture() { return CurrentPicture != nullptr; }
+
+bool LoadPictureFromResource(TPictureInfo& Info, HMODULE Module, LPCSTR Resource, HBITMAP& Bitmap)
+{
+    return ResourceToBitmap(CurrentPicture, Info, Module, Resource, Bitmap);
+}
+
+bool DecodePictureResource(TPictureInfo& Info, HMODULE Module, LPCSTR Resource, HBITMAP& Bitmap)
+{
+    IPicture* own = nullptr;
+    const bool decoded = ResourceToBitmap(own, Info, Module, Resource, Bitmap);
+    if (own) {
+        // A picture of another kind is not kept: its handle goes with it.
+        ReleasePicture(own);
+        Info.Handle = nullptr;
+    }
+    return decoded;
+}
+
+bool LoadPictureFromStream(TPictureInfo& Info, HGLOBAL Memory, std::int32_t Size, bool DeleteOnRelease)
+{
+    return StreamToPicture(CurrentPicture, Info, Memory, Size, DeleteOnRelease);
+}
+
+bool PictureToDIB(TPictureInfo& Info) { return HeldPictureToDIB(CurrentPicture, Info); }
 
 HBITMAP CreateDIB(std::int32_t Width, std::int32_t Height, std::int32_t BitsPerPixel)
 {

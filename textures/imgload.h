@@ -6,8 +6,10 @@
 // (BitmapStride in textures/PixelConvert.h). Read the pixels through GetObject with a
 // DIBSECTION. Failures are reported only by a false result; nothing is shown.
 //
-// Used from one thread at a time: the info record and the current picture are
-// shared and unprotected.
+// LoadPictureFromResource and the steps behind it are used from one thread at a
+// time: the info record and the current picture are shared and unprotected.
+// DecodePictureResource keeps no picture and may run on any number of threads at
+// once, each with its own record and its own COM apartment.
 #pragma once
 
 #include "support/Win.h"
@@ -43,6 +45,11 @@ inline bool LoadPictureFromResource(TPictureInfo& Info, HMODULE Module, int Reso
 {
     return LoadPictureFromResource(Info, Module, MAKEINTRESOURCEA(ResourceId), Bitmap);
 }
+
+// LoadPictureFromResource for any thread: the same result into the caller's own
+// record, with no current picture touched; a picture of another kind than bitmap
+// is released at once (its Handle cleared).
+bool DecodePictureResource(TPictureInfo& Info, HMODULE Module, LPCSTR Resource, HBITMAP& Bitmap);
 
 // Decodes a picture from a movable global block of `Size` bytes and holds it as the
 // current picture (releasing the one held before). The block is freed with the

@@ -43,4 +43,16 @@ TEST(PixelConvert, RowSizesAndRefusals)
     EXPECT_EQ(untouched, std::vector<std::uint8_t>(18, 7));
 }
 
+// A wrong answer either way costs: GLU's slow builder, or mipmaps never built.
+TEST(PixelConvert, GenerateMipmapOfferedFromVersionOrWholeExtensionName)
+{
+    EXPECT_TRUE(OffersGenerateMipmap("4.5 (Compatibility Profile) Mesa 22.3.6", nullptr));
+    EXPECT_TRUE(OffersGenerateMipmap("1.4.0 Vendor", ""));
+    EXPECT_FALSE(OffersGenerateMipmap("1.3", "GL_ARB_multitexture GL_SGIS_generate_mipmap2"));
+    EXPECT_TRUE(OffersGenerateMipmap("1.1", "GL_ARB_multitexture GL_SGIS_generate_mipmap"));
+    EXPECT_TRUE(OffersGenerateMipmap("1.2", "GL_SGIS_generate_mipmap GL_EXT_bgra"));
+    EXPECT_FALSE(OffersGenerateMipmap("one point four", "GL_XGL_SGIS_generate_mipmap"));
+    EXPECT_FALSE(OffersGenerateMipmap(nullptr, nullptr));
+}
+
 } // namespace

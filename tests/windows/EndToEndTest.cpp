@@ -172,7 +172,7 @@ TEST_F(EndToEnd, RunModeFromTheWaitDialogToItsEndings)
     const auto wait = probe::WaitForDialog(saver.id(), 30000);
     ASSERT_TRUE(wait && FindWindowExA(wait->window, nullptr, "Static", "Loading the textures. Wait"));
     HWND window = WaitForScene(saver);
-    EXPECT_FALSE(IsWindow(wait->window));
+    EXPECT_FALSE(IsWindowVisible(wait->window)) << "the wait dialog is off the screen once the scene shows";
     // Full screen (no caption bar); F4 makes it framed, F4 full screen again; space
     // ends it, and the configuration opens once the saver window has gone.
     for (int step = 0; step < 3; ++step) {

@@ -60,7 +60,7 @@ TEST(WaitDialog, ClosesWithTheResultWhetherLoadingEndsFirstOrLast)
     EXPECT_TRUE(RunWithWaitDialog([] { return true; }));
     EXPECT_EQ(LastWaitDialogResult(), 1);
     EXPECT_FALSE(WaitThread);
-    EXPECT_EQ(visibleDialog(0), nullptr) << "the thread has ended with its dialog";
+    EXPECT_EQ(visibleDialog(0), nullptr) << "the dialog is off the screen";
 
     // Loading that lasts until the dialog is up, and fails: IDCANCEL. The dialog
     // shows above a topmost window such as the full-screen saver's.
@@ -76,7 +76,8 @@ TEST(WaitDialog, ClosesWithTheResultWhetherLoadingEndsFirstOrLast)
     EXPECT_EQ(below, topmost) << "the dialog is behind the topmost window";
     EXPECT_EQ(WaitDialog, seen);
     EXPECT_EQ(LastWaitDialogResult(), 0);
-    EXPECT_FALSE(IsWindow(seen));
+    EXPECT_FALSE(IsWindowVisible(seen));
+    EXPECT_TRUE(probe::WaitUntilGone(seen, 10000)) << "the thread ends with its dialog";
 }
 
 } // namespace
