@@ -5,7 +5,8 @@
 //       the real frame over the data library beside this program, per size
 //       (800x600, 1024x768 and 1920x1080 when none is given);
 //   astrolume_bench --launch=PROGRAM
-//       the time from starting the saver PROGRAM /s to its first presented frame.
+//       the time from starting the saver PROGRAM /s to its first presented frame,
+//       and the private memory it takes on over the next forty seconds.
 //
 // --out=FILE writes the figures to FILE instead of standard output.
 #include "bench/Frames.h"
@@ -111,10 +112,11 @@ void Member(std::string& json, const char* key, const std::string& value)
 std::string LaunchFigures(const std::string& program)
 {
     std::string error;
-    const auto ms = TimeFirstFrame(program, 120000, error);
+    const auto figures = Launch(program, 120000, error);
     std::string json = "{";
-    Member(json, "first_frame_ms", ms ? Number(*ms) : "null");
-    if (!ms) Member(json, "error", Quoted(error));
+    Member(json, "first_frame_ms", figures ? Number(figures->firstFrameMs) : "null");
+    if (figures && figures->privateGrowth) Member(json, "private_growth_kib", Number(*figures->privateGrowth / 1024.0));
+    if (!figures) Member(json, "error", Quoted(error));
     return json + "}\n";
 }
 

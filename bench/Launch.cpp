@@ -77,6 +77,7 @@ public:
 
     bool ended() const { return ended_; }
     DWORD exitCode() const { return exitCode_; }
+    HANDLE process() const { return process_.get(); }
 
     // Waits up to `milliseconds` for the next event, shows it to `look`, then lets
     // the saver go on: its own exceptions stay its own. False when none came.
@@ -127,9 +128,30 @@ private:
     DWORD exitCode_ = 0;
 };
 
+// Lets the saver run for `milliseconds`, answering its events; false when it ended.
+bool RunFor(DebugSession& saver, double milliseconds)
+{
+    const double end = NowMs() + milliseconds;
+    for (double left; !saver.ended() && (left = end - NowMs()) > 0;)
+        saver.Next(static_cast<DWORD>(left), [](const DEBUG_EVENT&) {});
+    return !saver.ended();
+}
+
+// Committed private memory of a process, from a walk of its address space.
+// NOTE: Wine's PrivateUsage is the swap in use, not this.
+std::int64_t PrivateBytes(HANDLE process)
+{
+    std::int64_t bytes = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* at = nullptr; VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;
+         at += region.RegionSize)
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) bytes += static_cast<std::int64_t>(region.RegionSize);
+    return bytes;
+}
+
 } // namespace
 
-std::optional<double> TimeFirstFrame(const std::string& program, DWORD limitMs, std::string& error)
+std::optional<StartFigures> Launch(const std::string& program, DWORD limitMs, std::string& error)
 {
     const std::string folder = program.substr(0, program.find_last_of('\\'));
     const ScratchSettings settings(folder);
@@ -159,6 +181,15 @@ std::optional<double> TimeFirstFrame(const std::string& program, DWORD limitMs, 
             return std::nullopt;
         }
     }
-    if (!firstFrame) error = "the saver ended before its first frame, exit code " + std::to_string(saver.exitCode());
-    return firstFrame;
+    if (!firstFrame) {
+        error = "the saver ended before its first frame, exit code " + std::to_string(saver.exitCode());
+        return std::nullopt;
+    }
+    // Run mode once its start-up allocations are done: what it keeps taking on is a leak.
+    StartFigures figures{*firstFrame, std::nullopt};
+    if (RunFor(saver, 10000)) {
+        const std::int64_t settled = PrivateBytes(saver.process());
+        if (RunFor(saver, 30000)) figures.privateGrowth = PrivateBytes(saver.process()) - settled;
+    }
+    return figures;
 }

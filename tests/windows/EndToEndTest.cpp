@@ -235,26 +235,6 @@ TEST_F(EndToEnd, PreviewStaysInItsHostUntilTheHostGoes)
     EXPECT_TRUE(orphan.Wait(5000).has_value()) << "still running after its host's process ended";
 }
 
-// Two minutes of the saver with its own library keep its private memory flat
-// after a warm-up: within 2 MiB (heap steps, the panel's texts moving on).
-TEST_F(EndToEnd, LongRunKeepsItsMemoryFlat)
-{
-    InstallLibrary("");
-    auto& saver = Start("/s");
-    HWND window = WaitForScene(saver);
-    ASSERT_NE(window, nullptr);
-    const UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, saver.id()));
-    ASSERT_TRUE(process);
-    Sleep(20000);  // a run of a length, not a wait for something
-    const std::int64_t warm = probe::PrivateBytes(process.get());
-    Sleep(100000);
-    const std::int64_t end = probe::PrivateBytes(process.get());
-    EXPECT_GT(warm, 0);
-    EXPECT_LT(end - warm, 2 << 20);
-    ASSERT_TRUE(PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 1));
-    ExpectQuietEnd(saver, window);
-}
-
 // On the bench's two-monitor displays (two of equal size side by side) run mode
 // starts full screen without a question and covers both, each with its own view
 // in its own aspect, the overlays on the primary alone.
