@@ -58,12 +58,12 @@ protected:
         });
         int dialogs = 0;
         while (!done) {
-            auto dialog = probe::WaitForFolderDialog(GetCurrentProcessId(), 50);
+            HWND dialog = probe::WaitForFolderDialog(GetCurrentProcessId(), 50);
             if (!dialog) continue;
             ++dialogs;
-            if (drive) drive(*dialog);
-            if (IsWindow(*dialog)) probe::PressButton(*dialog, IDCANCEL);
-            probe::WaitUntilGone(*dialog, 10000);
+            if (drive) drive(dialog);
+            if (IsWindow(dialog)) probe::PressButton(dialog, IDCANCEL);
+            probe::WaitUntilGone(dialog, 10000);
         }
         worker.join();
         return dialogs;

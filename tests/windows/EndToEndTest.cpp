@@ -92,8 +92,8 @@ TEST_F(EndToEnd, RunModeErrorsShowTheirBoxesAndOtherCommandLinesEndQuietly)
 {
     // Without a library the search asks for its folder; cancelled, one box follows.
     auto& saver = Start("/s");
-    const auto search = probe::WaitForFolderDialog(saver.id(), 20000);
-    ASSERT_TRUE(search && probe::PressButton(*search, IDCANCEL) && probe::WaitUntilGone(*search, 10000));
+    HWND search = probe::WaitForFolderDialog(saver.id(), 20000);
+    ASSERT_TRUE(search && probe::PressButton(search, IDCANCEL) && probe::WaitUntilGone(search, 10000));
     CloseBoxes(saver, {"Error of the loading the library 'duzidad.dll or bass.dll'\nProgram terminate!"});
     ExpectQuietEnd(saver);
     // Preview and password modes never ask for the folder: they end without a window.
