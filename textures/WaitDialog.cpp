@@ -15,7 +15,6 @@ namespace {
 enum Outcome : int { Loading = -1, Failed = 0, Loaded = 1 };
 std::atomic<int> LoadOutcome{Loading};
 std::atomic<HWND> CurrentDialog{nullptr};
-int DialogResult = -1;
 
 // NOTE: the dialog thread may need the main thread for messages sent across
 // threads (activation, for one) while it starts or ends; the wait for it serves them.
@@ -68,7 +67,6 @@ bool RunWithWaitDialog(const std::function<bool()>& load)
 {
     LoadOutcome.store(Loading);
     CurrentDialog.store(nullptr);
-    DialogResult = -1;
     WaitThread.reset(CreateThread(nullptr, 0, WaitThreadProc, nullptr, 0, nullptr));
 
     const bool ok = load();
@@ -77,11 +75,7 @@ bool RunWithWaitDialog(const std::function<bool()>& load)
     if (HWND dialog = CurrentDialog.load()) PostMessageA(dialog, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
     if (WaitThread) {
         WaitForThreadEnd(WaitThread.get());
-        DWORD code = 0;
-        if (GetExitCodeThread(WaitThread.get(), &code) && code != STILL_ACTIVE) DialogResult = static_cast<int>(code);
         WaitThread.reset();
     }
     return ok;
 }
-
-int LastWaitDialogResult() { return DialogResult; }

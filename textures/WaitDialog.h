@@ -14,8 +14,4 @@ extern UniqueKernelHandle WaitThread;  // the dialog's thread while a loading ru
 // the loading ends before it exists, and the thread has ended when this returns.
 bool RunWithWaitDialog(const std::function<bool()>& load);
 
-// The result the last wait dialog ended with: 1 after a loading that succeeded,
-// 0 after one that failed, -1 when no dialog could be shown.
-int LastWaitDialogResult();
-
 INT_PTR CALLBACK WaitDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

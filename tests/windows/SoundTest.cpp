@@ -74,17 +74,17 @@ TEST_F(Music, CallsFromStartToEnd)
         const char *name, *folder;  // where bass.dll is looked for
         bool sound;
         int volume;
-        bool musicResource, ready;
+        bool musicResource;
         Lines calls;
     } const cases[] = {
-        {"music at the set volume, given back", "bass24", true, 30, true, true, played("SetVolume 300")},
-        {"a volume past 100 plays at full volume", "bass24", true, 500, true, true, played("SetVolume 1000")},
-        {"sound off never touches the volume", "bass24", false, 30, true, true, {"Init -1 44100 0 0 0", "Free"}},
-        {"a device that does not open stays silent", "bassnoinit", true, 30, true, false, {"Init -1 44100 0 0 0", "Free"}},
-        {"another version stays silent", "bass23", true, 30, true, false, {"Free"}},
-        {"no library in the data folder", "v271", true, 30, true, false, {}},
-        {"a library missing an entry point is let go", "bassnopause", true, 30, true, false, {}},
-        {"no music resource gives the volume back; a negative volume is silence", "bass24", true, -1, false, false,
+        {"music at the set volume, given back", "bass24", true, 30, true, played("SetVolume 300")},
+        {"a volume past 100 plays at full volume", "bass24", true, 500, true, played("SetVolume 1000")},
+        {"sound off never touches the volume", "bass24", false, 30, true, {"Init -1 44100 0 0 0", "Free"}},
+        {"a device that does not open stays silent", "bassnoinit", true, 30, true, {"Init -1 44100 0 0 0", "Free"}},
+        {"another version stays silent", "bass23", true, 30, true, {"Free"}},
+        {"no library in the data folder", "v271", true, 30, true, {}},
+        {"a library missing an entry point is let go", "bassnopause", true, 30, true, {}},
+        {"no music resource gives the volume back; a negative volume is silence", "bass24", true, -1, false,
          {"Init -1 44100 0 0 0", "SetVolume 0", "StreamCreateFile 1 0 0 4 [--]", "SetVolume 500", "Free"}},
     };
     for (const auto& c : cases) {
@@ -94,8 +94,6 @@ TEST_F(Music, CallsFromStartToEnd)
         Settings.Volume = c.volume;
         if (!c.musicResource) DataLibrary = GetModuleHandleA(nullptr);
         StartSound();
-        EXPECT_EQ(SoundReady, c.ready);
-        EXPECT_EQ(BASS_Init == nullptr, BassModule == nullptr) << "no entry point left of a library let go";
         PlayMusic();
         StopSound();
         EXPECT_EQ(Calls(), c.calls);
