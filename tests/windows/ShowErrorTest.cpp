@@ -15,7 +15,8 @@ TEST(ShowError, OwnerlessBoxWithOneButtonAndTheArgumentInPlaceOfThePlaceholder)
     std::thread shower([] { ShowError("%s%d%n", IDS_LOAD_LIBRARY, IDS_ERROR); });
     const auto box = probe::WaitForDialog(GetCurrentProcessId(), 10000);
     if (box) {
-        EXPECT_EQ(box->caption + ": " + box->text, "Error: Error of the loading the library '%s%d%n'\nProgram terminate!");
+        EXPECT_EQ(box->caption + ": " + box->text,
+                  "Error: Error of the loading the library '%s%d%n'\nProgram terminate!");
         EXPECT_EQ(GetWindow(box->window, GW_OWNER), nullptr);
         EXPECT_TRUE(!GetDlgItem(box->window, IDCANCEL) && !GetDlgItem(box->window, IDNO)) << "OK alone";
         EXPECT_TRUE(probe::PressButton(box->window, IDOK));

@@ -67,8 +67,8 @@ protected:
 TEST_F(Music, CallsFromStartToEnd)
 {
     const auto played = [](const char* volume) {
-        return Lines{"Init -1 44100 0 0 0", volume, "StreamCreateFile 1 0 29 4 [Og]", "ChannelPlay 77 0", "SetVolume 500",
-                     "StreamFree 77", "Free"};
+        return Lines{"Init -1 44100 0 0 0", volume, "StreamCreateFile 1 0 29 4 [Og]", "ChannelPlay 77 0",
+                     "SetVolume 500", "StreamFree 77", "Free"};
     };
     struct {
         const char *name, *folder;  // where bass.dll is looked for
