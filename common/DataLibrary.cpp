@@ -110,7 +110,6 @@ bool LocateDataLibraryFrom(const char* FileName, const std::string& ProgramFolde
     if (!MayAsk) return false;
     // Ask the user; the dialog enables OK only for a folder whose library passed.
     TBrowseDir browser(nullptr);
-    browser.RootFolder = 0;
     browser.Options = boReturnOnlyFSDirs | boBrowseForComputer;
     browser.Title = DataFolderTitle;
     browser.SetFolder(ProgramFolder);

@@ -137,13 +137,9 @@ bool TBrowseDir::Execute()
             Folder.clear();
             return false;
         }
-        LPITEMIDLIST rootList = nullptr;
-        if (FAILED(SHGetSpecialFolderLocation(Owner, BrowseRootFolder(RootFolder), &rootList))) rootList = nullptr;
-        ShellMemory root(malloc.get(), rootList);
-
         BROWSEINFOA info{};
         info.hwndOwner = Owner;
-        info.pidlRoot = rootList;
+        info.pidlRoot = nullptr;  // the whole namespace, from the desktop down
         info.pszDisplayName = static_cast<char*>(name.get());
         info.lpszTitle = Instruction.c_str();
         info.ulFlags = BrowseFlags(Options, !StatusText.empty());

@@ -1,5 +1,5 @@
 // TBrowseDir: the shell's folder-browse dialog as a small object. The caller sets a
-// title, a root, options, a first folder and a status text, installs a handler that
+// title, options, a first folder and a status text, installs a handler that
 // hears of every selection, and runs the dialog modally; while it is open the
 // handler can change the status line, the selection and the OK button.
 #pragma once
@@ -30,7 +30,6 @@ public:
     HWND Owner;
     std::string Title;            // caption of the dialog window
     std::string Instruction;      // the line above the folder tree
-    std::uint8_t RootFolder = 1;  // index of the shell folder shown as the root (BrowseRootFolder)
     std::uint8_t Options = 0;     // TBrowseOption bits
     std::string Folder;           // before: the folder to select first; after: the one chosen
     std::string StatusText;       // the dialog has a status line only when this is not empty

@@ -1,6 +1,5 @@
-// The tables behind the folder-browse dialog wrapper: which shell folder a root
-// index names and which browse flags an option set turns into. Pure, so the
-// tables are tested natively.
+// The table behind the folder-browse dialog wrapper: which browse flags an
+// option set turns into. Pure, so it needs no Windows header.
 #pragma once
 
 #include <cstdint>
@@ -18,10 +17,6 @@ enum TBrowseOption : std::uint8_t {
 // The browse flags for an option set; the status-line flag is added when the
 // dialog is to have a status line and never comes from the options.
 std::uint32_t BrowseFlags(std::uint8_t Options, bool StatusLine);
-
-// The shell special-folder identifier (CSIDL) of a root index. The index is taken
-// modulo 128; one past the table falls back to the desktop, the whole namespace.
-int BrowseRootFolder(std::uint8_t RootFolder);
 
 // `Text` with one trailing backslash removed, if it has one.
 std::string WithoutTrailingBackslash(std::string Text);

@@ -17,7 +17,6 @@ enum Outcome : int { Loading = -1, Failed = 0, Loaded = 1 };
 std::atomic<int> LoadOutcome{Loading};
 std::atomic<HWND> CurrentDialog{nullptr};
 std::atomic<int> EndedWith{Loading};  // the result the dialog was ended with
-int DialogResult = -1;
 
 // NOTE: the dialog thread may need the main thread for messages sent across
 // threads (activation, for one) while it starts or ends; the wait for it serves them.
@@ -96,7 +95,6 @@ bool RunWithWaitDialog(const std::function<bool()>& load)
     LoadOutcome.store(Loading);
     CurrentDialog.store(nullptr);
     EndedWith.store(Loading);
-    DialogResult = -1;
     WaitThread.reset(CreateThread(nullptr, 0, WaitThreadProc, nullptr, 0, nullptr));
 
     const bool ok = load();
@@ -105,15 +103,8 @@ bool RunWithWaitDialog(const std::function<bool()>& load)
     if (HWND dialog = CurrentDialog.load()) PostMessageA(dialog, WM_COMMAND, ok ? IDOK : IDCANCEL, 0);
     if (WaitThread) {
         WaitForDialogEnd(WaitThread.get());
-        DWORD code = 0;
-        if (EndedWith.load() != Loading)
-            DialogResult = EndedWith.load();
-        else if (GetExitCodeThread(WaitThread.get(), &code) && code != STILL_ACTIVE)
-            DialogResult = static_cast<int>(code);
         // The thread ends on its own once its dialog is gone.
         WaitThread.reset();
     }
     return ok;
 }
-
-int LastWaitDialogResult() { return DialogResult; }

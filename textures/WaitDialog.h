@@ -15,8 +15,4 @@ extern UniqueKernelHandle WaitThread;  // the dialog's thread while a loading ru
 // its thread, whose handle is closed by then, ends on its own soon after.
 bool RunWithWaitDialog(const std::function<bool()>& load);
 
-// The result the last wait dialog ended with: 1 after a loading that succeeded,
-// 0 after one that failed, -1 when no dialog could be shown.
-int LastWaitDialogResult();
-
 INT_PTR CALLBACK WaitDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -12,10 +12,8 @@ TEST(DibLayout, HimetricConvertsWithRoundingHalfAwayFromZero)
     const struct { std::int32_t himetric, perInch, pixels; } cases[] = {
         {6773, 96, 256},  // a 256-pixel picture measured at 96 dpi
         {79, 96, 3},      // 2.986 rounds up
-        {2540, 96, 96},   {2540, 120, 120}, {0, 96, 0},
         {1270, 1, 1},     // exactly half rounds away from zero
         {-1270, 1, -1},   {1269, 1, 0},
-        {-6773, 96, -256},
     };
     for (const auto& c : cases)
         EXPECT_EQ(HimetricToPixels(c.himetric, c.perInch), c.pixels) << c.himetric << " at " << c.perInch;
@@ -31,11 +29,8 @@ TEST(DibLayout, BottomUpPixelReadsRowsFromTheEnd)
 
 // The packing itself is seen in the uploaded textures (colour order, padded rows);
 // what no texture shows is the refusal of other depths and sizes.
-TEST(PixelConvert, RowSizesAndRefusals)
+TEST(PixelConvert, OtherDepthsAndSizesAreRefused)
 {
-    EXPECT_EQ(BitmapStride(3), 12u);
-    EXPECT_EQ(BitmapStride(30), 92u);
-    EXPECT_EQ(BitmapStride(0), 0u);
     const std::vector<std::uint8_t> source(24, 0xEE);
     std::vector<std::uint8_t> untouched(18, 7);
     EXPECT_FALSE(BitmapToRGB(3, 2, 32, true, source.data(), untouched.data()));

@@ -58,12 +58,12 @@ protected:
         });
         int dialogs = 0;
         while (!done) {
-            auto dialog = probe::WaitForFolderDialog(GetCurrentProcessId(), 50);
+            HWND dialog = probe::WaitForFolderDialog(GetCurrentProcessId(), 50);
             if (!dialog) continue;
             ++dialogs;
-            if (drive) drive(*dialog);
-            if (IsWindow(*dialog)) probe::PressButton(*dialog, IDCANCEL);
-            probe::WaitUntilGone(*dialog, 10000);
+            if (drive) drive(dialog);
+            if (IsWindow(dialog)) probe::PressButton(dialog, IDCANCEL);
+            probe::WaitUntilGone(dialog, 10000);
         }
         worker.join();
         return dialogs;
@@ -77,9 +77,10 @@ protected:
 // Obvious faults: with no folder stored, or an empty "Path", the search used to load a library in the
 // root of the current drive (one is planted there for every case); the dialog used to open claiming
 // "The Data file found." when the shell reported no first selection (no program folder). Now it says
-// "not found" until a selection is checked, and a confirmed library that no longer loads is not kept.
-// A stored folder whose library does not load (another bitness's, once chosen) used to end the search
-// with the error box; now it is passed over like one that fails its check.
+// "not found" until a selection is checked, and a confirmed library that no longer loads is not kept;
+// a confirmed one that loads is stored. A stored folder whose library does not load (another
+// bitness's, once chosen) used to end the search with the error box; now it is passed over like one
+// that fails its check.
 TEST_F(DataSearch, UserFolderThenProgramFolderThenMachineFolderThenTheDialog)
 {
     char previous[MAX_PATH] = {};
@@ -87,11 +88,11 @@ TEST_F(DataSearch, UserFolderThenProgramFolderThenMachineFolderThenTheDialog)
     ASSERT_TRUE(SetCurrentDirectoryA(temp.path().c_str()));
     ASSERT_TRUE(CopyFileA(TestLibrary("v272").c_str(), "\\duzidad.dll", FALSE)) << "cannot plant in the root";
 
-    enum Used { None, Stored, Beside, Machine, Asked };
+    enum Used { None, Stored, Beside, Machine, Asked, Chosen };  // Asked: the chosen library is gone at OK
     const struct {
         const char* name;
         const char* stored;   // variant in the user's "Path" folder; "" an empty "Path"; none when null
-        const char* beside;   // variant beside the program; no program folder at all when null
+        const char* beside;   // variant beside the program, "" none; no program folder at all when null
         const char* machine;  // variant in the machine-wide install's folder; no key when null
         Used used;
     } cases[] = {
@@ -103,35 +104,42 @@ TEST_F(DataSearch, UserFolderThenProgramFolderThenMachineFolderThenTheDialog)
         {"program's file that is no module ends the search", "", "notpe", "v272", None},
         {"machine's one when the user's fails", "v271", nullptr, "v272", Machine},
         {"machine's one of another version: the dialog", "", nullptr, "v271", Asked},
-        {"machine's file that is no module: the dialog", nullptr, nullptr, "notpe", Asked},
+        {"machine's file that is no module: the dialog, at the program's folder", nullptr, "", "notpe", Chosen},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string stored = c.stored && *c.stored ? Folder(c.stored) : std::string();
-        const std::string program = c.beside ? Folder(c.beside) : temp / "missing";
+        const std::string program = c.beside ? Folder(*c.beside ? c.beside : nullptr) : temp / "missing";
         const std::string machine = c.machine ? Folder(c.machine) : std::string(), chosen = Folder("v272");
         if (c.stored) probe::SetRegString(SettingsKey, "Path", stored);
         SetMachinePath(c.machine ? machine.c_str() : nullptr);
 
         EXPECT_EQ(Search(program, [&](HWND dialog) {
+            EXPECT_EQ(probe::TextOf(dialog), "Select folder with data");
             const probe::FolderState first{DataNotFoundText, false}, found{DataFoundText, true};
             EXPECT_EQ(probe::FolderDialogState(dialog, first), first);
+            if (c.beside) {
+                EXPECT_EQ(probe::SelectedFolderName(dialog), program.substr(program.find_last_of('\\') + 1));
+            }
             ASSERT_TRUE(probe::SelectFolder(dialog, chosen) && probe::FolderDialogState(dialog, found) == found);
-            ASSERT_TRUE(CopyFileA(TestLibrary("notpe").c_str(), (chosen + "\\duzidad.dll").c_str(), FALSE));
+            if (c.used == Asked) {
+                ASSERT_TRUE(CopyFileA(TestLibrary("notpe").c_str(), (chosen + "\\duzidad.dll").c_str(), FALSE));
+            }
             probe::PressButton(dialog, IDOK);
-        }), c.used == Asked ? 1 : 0);
+        }), c.used >= Asked ? 1 : 0);
         const bool loaded = c.used != None && c.used != Asked;
         EXPECT_TRUE(DataLoaded == loaded && (DataLibrary != nullptr) == loaded);
-        if (loaded) { EXPECT_EQ(DataPath, c.used == Stored ? stored : c.used == Beside ? program : machine); }
-        const probe::SettingTexts kept = c.stored ? probe::SettingTexts{{"Path", stored}} : probe::SettingTexts{};
-        EXPECT_EQ(probe::StoredSettingTexts(), kept) << "the search never rewrites what is stored";
+        const std::string used[] = {"", stored, program, machine, "", chosen};
+        if (loaded) { EXPECT_EQ(lstrcmpiA(DataPath.c_str(), used[c.used].c_str()), 0) << DataPath; }
+        probe::SettingTexts kept = c.stored ? probe::SettingTexts{{"Path", stored}} : probe::SettingTexts{};
+        if (c.used == Chosen) kept = {{"Path", DataPath}};
+        EXPECT_EQ(probe::StoredSettingTexts(), kept) << "the search rewrites what is stored only for a chosen folder";
         Forget();
     }
 
     // A stored "Path" that names a file, a missing drive, a share or a too long folder: the program's library.
-    for (const std::string& path : {TestLibrary("v272"), std::string("Q:\\Nowhere"), std::string("\\\
-ohost\\share"),
-                                    "C:\\" + std::string(300, 'p')}) {
+    for (const std::string& path : {TestLibrary("v272"), std::string("Q:\\Nowhere"),
+                                    std::string("\\\\nohost\\share"), "C:\\" + std::string(300, 'p')}) {
         SCOPED_TRACE(path);
         probe::SetRegString(SettingsKey, "Path", path);
         const std::string program = Folder("v272");
@@ -156,35 +164,27 @@ ohost\\share"),
     SetCurrentDirectoryA(previous);
 }
 
-TEST_F(DataSearch, DialogChecksEveryFolderAndTheConfirmedOneIsStored)
+// What the dialog says of each folder it is shown, with no trial library kept
+// loaded and the quiet load undone; the shown dialog is driven above.
+TEST_F(DataSearch, EveryKindOfFolderGetsItsStatus)
 {
-    const std::string program = Folder(nullptr), chosen = Folder("v272");
-    // A remembered folder that no longer holds the library.
-    probe::SetRegString(SettingsKey, "Path", Folder(nullptr));
+    TBrowseDir browser(nullptr);
+    browser.UserText = DataLibraryName;
     const std::tuple<std::string, const char*, bool> steps[] = {
         {Folder("noexport"), "The Data file was not matching.", false},
         {Folder("v271"), "The Data file version incorrect.", false},
-        {chosen, "The Data file found.", true},
+        {Folder("v272"), "The Data file found.", true},
         {Folder("notpe"), "The Data file was not loaded.", false},
         {Folder(nullptr), "The Data file not found.", false},
-        {chosen, "The Data file found.", true},
     };
     const UINT errorMode = SetErrorMode(SEM_NOGPFAULTERRORBOX);
-    EXPECT_EQ(Search(program, [&](HWND dialog) {
-        EXPECT_EQ(probe::TextOf(dialog), "Select folder with data");
-        EXPECT_EQ(probe::SelectedFolderName(dialog), program.substr(program.find_last_of('\\') + 1));
-        for (const auto& [folder, status, ok] : steps) {
-            ASSERT_TRUE(probe::SelectFolder(dialog, folder));
-            EXPECT_EQ(probe::FolderDialogState(dialog, {status, ok}), probe::FolderState(status, ok)) << folder;
-            EXPECT_EQ(GetModuleHandleA((folder + "\\duzidad.dll").c_str()), nullptr) << "trial load kept";
-            EXPECT_EQ(GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX)) << "quiet load not undone";
-        }
-        probe::PressButton(dialog, IDOK);
-    }), 1);
+    for (const auto& [folder, status, ok] : steps) {
+        ValidateDataFolder(browser, folder);
+        EXPECT_EQ(probe::FolderState(browser.StatusText, browser.OKEnabled), probe::FolderState(status, ok)) << folder;
+        EXPECT_EQ(GetModuleHandleA((folder + "\\duzidad.dll").c_str()), nullptr) << "trial load kept";
+        EXPECT_EQ(GetErrorMode(), static_cast<UINT>(SEM_NOGPFAULTERRORBOX)) << "quiet load not undone";
+    }
     SetErrorMode(errorMode);
-
-    EXPECT_TRUE(DataLoaded && lstrcmpiA(DataPath.c_str(), chosen.c_str()) == 0) << DataPath;
-    EXPECT_EQ(lstrcmpiA(probe::StoredSettingTexts()["Path"].c_str(), chosen.c_str()), 0);
 }
 
 } // namespace

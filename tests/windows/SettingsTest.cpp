@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
+
+using namespace std::string_literals;
 
 namespace {
 using namespace probe;
@@ -50,6 +53,34 @@ TEST_F(SettingsTest, StoredTextsAreReadAndRewrittenOnlyWhenOneIsMissing)
         LoadSettings();
         EXPECT_EQ(TextsOf(Settings), read);
         EXPECT_EQ(StoredSettingTexts(), after);
+    }
+}
+
+// A raw value of another type, or text with a NUL inside or of 64 KiB: `reads` is the
+// field's text after the load, or null when the value counts as missing and every
+// default is written back.
+TEST_F(SettingsTest, ValuesOfAnyTypeAndSize)
+{
+    const struct { const char* name; DWORD type; std::string data; const char* reads; } rows[] = {
+        {"Quality", REG_DWORD, "\x1e\0\0\0"s, nullptr},
+        {"CamDistance", REG_SZ, "\0"s, "0.0"},
+        {"Quality", REG_SZ, "12\0junk\0"s, "12"},
+        {"Sizes", REG_SZ, std::string(65536, '7') + '\0', "0.000"},  // too large a number: none
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row.name) + " = " + row.data.substr(0, 16));
+        ASSERT_TRUE(DeleteRegKey(SettingsKey));
+        StoreSettingTexts(OwnTexts);
+        ASSERT_EQ(RegSetKeyValueA(HKEY_CURRENT_USER, SettingsKey, row.name, row.type, row.data.data(),
+                                  static_cast<DWORD>(row.data.size())), ERROR_SUCCESS);
+        LoadSettings();
+        const SettingTexts read = TextsOf(Settings);
+        if (!row.reads) {  // ClockShort keeps what was read before the reset (above)
+            EXPECT_EQ(read, With(DefaultTexts, {{"ClockShort", read.at("ClockShort")}}));
+            EXPECT_EQ(StoredSettingTexts(), read) << "not every default was written back";
+        } else {
+            EXPECT_EQ(read, With(OwnTexts, {{row.name, row.reads}}));
+        }
     }
 }
 

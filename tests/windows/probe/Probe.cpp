@@ -420,12 +420,10 @@ void SettleFolderTimes(const std::string& folder)
     FindClose(search);
 }
 
-std::optional<HWND> WaitForFolderDialog(DWORD processId, DWORD milliseconds)
+HWND WaitForFolderDialog(DWORD processId, DWORD milliseconds)
 {
     const auto isFolderDialog = [](HWND window) { return IsDialog(window) && GetDlgItem(window, FolderTreeId); };
-    if (HWND dialog = WaitForWindowWhere(processId, milliseconds, isFolderDialog))
-        return dialog;
-    return std::nullopt;
+    return WaitForWindowWhere(processId, milliseconds, isFolderDialog);
 }
 
 FolderState FolderDialogState(HWND dialog, const FolderState& expected, DWORD milliseconds)

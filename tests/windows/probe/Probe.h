@@ -64,9 +64,9 @@ struct DialogText {
 };
 DialogText ReadMessageBox(HWND box);
 
-// The first visible top-level window of the process that `match` accepts; null on timeout.
+// The first visible top-level window of the process that `match` accepts, a
+// dialog box (class "#32770"), a window with exactly this caption; none on timeout.
 HWND WaitForWindowWhere(DWORD processId, DWORD milliseconds, const std::function<bool(HWND)>& match);
-// A dialog box (class "#32770"), a window with exactly this caption.
 std::optional<DialogText> WaitForDialog(DWORD processId, DWORD milliseconds);
 HWND WaitForWindow(DWORD processId, const std::string& caption, DWORD milliseconds);
 bool WaitUntilGone(HWND window, DWORD milliseconds);
@@ -157,9 +157,9 @@ private:
 // made its files and before a dialog opens, fixes those times.
 void SettleFolderTimes(const std::string& folder);
 
-// The folder dialog of a process (a "#32770" window with a folder tree); the
-// rest drive one of this process from another thread.
-std::optional<HWND> WaitForFolderDialog(DWORD processId, DWORD milliseconds);
+// The folder dialog of a process (a "#32770" window with a folder tree), null on
+// timeout; the rest drive one of this process from another thread.
+HWND WaitForFolderDialog(DWORD processId, DWORD milliseconds);
 // Its status line (empty when it has none) and whether OK is enabled, read until
 // they are as expected or the time is up; the last read.
 using FolderState = std::pair<std::string, bool>;
