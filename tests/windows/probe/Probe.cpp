@@ -328,8 +328,12 @@ Screenshot CaptureAsShown(HWND window)
     if (!GetClientRect(window, &area) || !ClientToScreen(window, &corner)) return {};
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Sleep(500);  // another thread's controls paint in their own time
-    if (GetFileAttributesA("Z:\\usr\\bin\\import") == INVALID_FILE_ATTRIBUTES)
+    if (GetFileAttributesA("Z:\\usr\\bin\\import") == INVALID_FILE_ATTRIBUTES) {
+        // NOTE: above 96 dpi Wine 10 scales its screen up by the dpi, and what is
+        // read of it there comes back black: no picture rather than a wrong one.
+        if (GetDeviceCaps(WindowDC(nullptr).get(), LOGPIXELSY) != 96) return {};
         return CaptureScreen({corner.x, corner.y, corner.x + area.right, corner.y + area.bottom});
+    }
     static int taken = 0;
     const std::string file = "/tmp/astrolume-shot-" + std::to_string(GetCurrentProcessId()) + "-" +
                              std::to_string(++taken) + ".bmp";
