@@ -207,22 +207,4 @@ TEST_F(AudioLibrary, LoopSeamsJoinTheEndToTheStart)
     EXPECT_GT(seams, 5) << "the ramp is 45 ms long";
 }
 
-// Bytes no decoder takes are refused with an error code. What hostile music does
-// inside the decoder is fuzzed natively, where a read past its end is seen.
-TEST_F(AudioLibrary, UnreadableMusicIsRefusedWithAnErrorCode)
-{
-    const Bytes wav = ReadFile(TestData("audio\\tone.wav"));
-    const struct { const char* name; Bytes bytes; } rows[] = {
-        {"zero bytes", {}},
-        {"bytes of no format", Bytes(4096, 'x')},
-        {"truncated WAV", Bytes(wav.begin(), wav.begin() + 30)},
-    };
-    ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr));
-    for (const auto& row : rows) {
-        EXPECT_EQ(BASS_StreamCreateFile(TRUE, row.bytes.data(), 0, row.bytes.size(), BASS_SAMPLE_LOOP), 0u) << row.name;
-        EXPECT_NE(BASS_ErrorGetCode(), 0) << row.name;
-    }
-    EXPECT_TRUE(BASS_Free());
-}
-
 } // namespace
