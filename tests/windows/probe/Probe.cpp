@@ -320,50 +320,14 @@ Screenshot CaptureScreen(RECT area)
 Screenshot CaptureAsShown(HWND window)
 {
     // NOTE: Wine 8 draws text and controls straight to the X server, where no GDI
-    // read finds them; there the screen as X shows it is read by ImageMagick's
-    // import, a program of the bench's machine that Wine starts like any other.
-    // Wine 10 (whose root has no import) keeps them where a read of the screen finds them.
+    // read finds them: there the picture holds the dialog's background alone.
+    // Wine 10 keeps them where a read of the screen finds them.
     RECT area{};
     POINT corner{0, 0};
     if (!GetClientRect(window, &area) || !ClientToScreen(window, &corner)) return {};
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     Sleep(500);  // another thread's controls paint in their own time
-    if (GetFileAttributesA("Z:\\usr\\bin\\import") == INVALID_FILE_ATTRIBUTES)
-        return CaptureScreen({corner.x, corner.y, corner.x + area.right, corner.y + area.bottom});
-    static int taken = 0;
-    const std::string file = "/tmp/astrolume-shot-" + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(++taken) + ".bmp";
-    std::string command = "import -window root -crop " + std::to_string(area.right) + "x" +
-                          std::to_string(area.bottom) + "+" + std::to_string(corner.x) + "+" +
-                          std::to_string(corner.y) + " +repage BMP3:" + file;
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started{};
-    if (!CreateProcessA("Z:\\usr\\bin\\import", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &started))
-        return {};
-    CloseHandle(started.hThread);
-    CloseHandle(started.hProcess);
-    // A program of the machine's own gives Wine no handle to wait on: the file
-    // is whole once it holds every row.
-    std::string path = "Z:" + file;
-    std::replace(path.begin(), path.end(), '/', '\\');
-    const DWORD whole = 54 + ((area.right * 3 + 3) & ~3) * static_cast<DWORD>(area.bottom);
-    Poll(
-        20000,
-        [&] {
-            WIN32_FILE_ATTRIBUTE_DATA data{};
-            return GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) && data.nFileSizeLow >= whole;
-        },
-        IsSet);
-    Sleep(100);
-    const UniqueGdiObject bitmap(
-        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-    DeleteFileA(path.c_str());
-    const UniqueMemoryDC memory(CreateCompatibleDC(nullptr));
-    if (!bitmap || !memory) return {};
-    const SelectGuard selected(memory.get(), bitmap.get());
-    return Grab(memory.get(), 0, 0, area.right, area.bottom);
+    return CaptureScreen({corner.x, corner.y, corner.x + area.right, corner.y + area.bottom});
 }
 
 bool SaveScreenshot(const Screenshot& picture, const std::string& name)

@@ -123,7 +123,8 @@ Screenshot CaptureWindow(HWND window, bool repaint = true);
 // What the screen shows in `area` (screen coordinates): every window's drawing,
 // another process's included where the system shows it.
 Screenshot CaptureScreen(RECT area);
-// A window's client area as the user sees it, controls included, once it has repainted.
+// A window's client area as the screen shows it once repainted, controls
+// included where Wine keeps them there (Wine 10, not 8).
 Screenshot CaptureAsShown(HWND window);
 // Saves <name>.bmp in the runner's --screenshots folder; false when nothing was written.
 bool SaveScreenshot(const Screenshot& picture, const std::string& name);
