@@ -8,10 +8,9 @@
 
 namespace {
 
-// The orbit is a flat ring in the orbit plane, its texture's t running from the
-// outer edge (0) to the inner one (1), and a band 0.5 high on the orbit itself.
-// A stall of a minute is one step: the Sun turns 50 degrees a second, each planet
-// by its own periods, Uranus backwards.
+// The orbit is a flat ring 0.5 wide in the orbit plane and a band 0.5 high on
+// the orbit itself. A stall of a minute is one step: the Sun turns 50 degrees a
+// second, each planet by its own periods, Uranus backwards.
 TEST_F(SceneWindow, OrbitRingAndTheAnglesAStallMoves)
 {
     const TPlanet &earth = *model->Planets[3], &uranus = *model->Planets[7];
@@ -22,21 +21,14 @@ TEST_F(SceneWindow, OrbitRingAndTheAnglesAStallMoves)
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glViewport(-100, -100, 200, 200);
-    int outerEdge = 0, innerEdge = 0, band = 0;
+    int ring = 0, band = 0, beyond = 0;  // vertices out across the orbit plane, up from it, or further
     for (const auto& v : Feedback([&] { glCallList(earth.OrbitList); })) {
         const float offset = std::hypot(v.x, 100 * (1 - 2 * v.z)) - earth.OrbitRadius;  // outward from the orbit
-        const bool outer = offset > 0;
-        if (std::fabs(v.y) < 1e-3 && std::fabs(std::fabs(offset) - 0.25f) < 2e-3 && outer == (v.t < 0.5f)) {
-            EXPECT_EQ(v.t, outer ? 0.0f : 1.0f);
-            ++(outer ? outerEdge : innerEdge);
-        } else {
-            ++band;
-            EXPECT_TRUE(std::fabs(offset) < 2e-3 && std::fabs(v.y) <= 0.25f + 1e-3) << offset << ", " << v.y;
-        }
+        beyond += std::fabs(offset) > 0.25f + 2e-3 || std::fabs(v.y) > 0.25f + 1e-3;
+        ring += std::fabs(offset) > 0.2f;
+        band += std::fabs(v.y) > 0.2f;
     }
-    // 100 segments, each reaching the feedback as two triangles
-    EXPECT_TRUE(outerEdge > 300 && innerEdge > 300) << outerEdge << ", " << innerEdge;
-    EXPECT_GT(band, 64 * 2 * 4 - 1);
+    EXPECT_TRUE(ring > 200 && band > 200 && beyond == 0) << ring << ", " << band << ", " << beyond;
 
     const float sun = SunAngle, orbit = earth.OrbitAngle, spin = uranus.SpinAngle;
     model->Draw(60000);
