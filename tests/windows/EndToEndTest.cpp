@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <list>
 #include <string>
-#include <utility>
 
 using namespace std::string_literals;
 
