@@ -74,13 +74,11 @@ protected:
     int folders = 0;
 };
 
-// Obvious faults: with no folder stored, or an empty "Path", the search used to load a library in the
-// root of the current drive (one is planted there for every case); the dialog used to open claiming
-// "The Data file found." when the shell reported no first selection (no program folder). Now it says
-// "not found" until a selection is checked, and a confirmed library that no longer loads is not kept;
-// a confirmed one that loads is stored. A stored folder whose library does not load (another
-// bitness's, once chosen) used to end the search with the error box; now it is passed over like one
-// that fails its check.
+// With a library planted in the root of the current drive for every case, which
+// nothing stored and an empty "Path" must not name. A stored folder whose library
+// does not load (another bitness's) is passed over like one that fails its check.
+// The dialog says "not found" until a selection is checked, even when the shell
+// reports none; a chosen library that no longer loads at OK is not kept, one that loads is stored.
 TEST_F(DataSearch, UserFolderThenProgramFolderThenMachineFolderThenTheDialog)
 {
     char previous[MAX_PATH] = {};
