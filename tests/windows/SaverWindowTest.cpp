@@ -89,8 +89,6 @@ TEST_F(SaverWindowModes, RefusedSwitchAsksYesGoesOnNoEnds)
         } else {
             EXPECT_FALSE(opened);
             EXPECT_EQ(boxes[1].text, "The Program is closed.");
-            WNDCLASSA wc;
-            EXPECT_FALSE(GetClassInfoA(GetModuleHandleA(nullptr), "Astrolume", &wc));
         }
         EXPECT_EQ(CursorCount(), cursor) << "the cursor is given back";
     }
