@@ -74,8 +74,8 @@ protected:
     int folders = 0;
 };
 
-// With a library planted in the root of the current drive for every case, which
-// nothing stored and an empty "Path" must not name. A stored folder whose library
+// A library is planted in the root of the current drive for every case: neither an
+// empty "Path" nor none at all may lead the search to it. A stored folder whose library
 // does not load (another bitness's) is passed over like one that fails its check.
 // The dialog says "not found" until a selection is checked, even when the shell
 // reports none; a chosen library that no longer loads at OK is not kept, one that loads is stored.
