@@ -10,7 +10,7 @@ seconds=$2
 seeds=$(cd "$(dirname "$0")" && pwd)/corpus
 mkdir -p "$tree/findings"
 failed=()
-for harness in desc_text command_line settings pixels streams decoder; do
+for harness in desc_text settings pixels decoder; do
   work=$tree/corpus/$harness
   mkdir -p "$work"
   dirs=("$work")

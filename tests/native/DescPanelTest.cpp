@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
+#include <set>
 
 namespace {
 
@@ -108,8 +108,7 @@ TEST(PanelState, TenBodiesPerCycleThenANewOrder)
         EXPECT_GT(FramesUntil(panel, [] { return !Opened; }), 0);
     }
     EXPECT_NE(cycles[0], cycles[1]);
-    const std::vector<int> all = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-    for (const std::vector<int>& cycle : cycles) EXPECT_TRUE(std::is_permutation(cycle.begin(), cycle.end(), all.begin(), all.end()));
+    for (const std::vector<int>& cycle : cycles) EXPECT_EQ(std::set<int>(cycle.begin(), cycle.end()).size(), 10u);
 }
 
 TEST(PanelState, MessagePhasesAndOrder)

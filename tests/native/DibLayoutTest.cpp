@@ -19,14 +19,6 @@ TEST(DibLayout, HimetricConvertsWithRoundingHalfAwayFromZero)
         EXPECT_EQ(HimetricToPixels(c.himetric, c.perInch), c.pixels) << c.himetric << " at " << c.perInch;
 }
 
-TEST(DibLayout, BottomUpPixelReadsRowsFromTheEnd)
-{
-    // Two rows of two pixels, 8 bytes a row: memory holds the lowest row first.
-    const std::uint8_t bits[16] = {1, 2, 3, 4, 5, 6, 0, 0, /* top row: */ 7, 8, 9, 10, 11, 12, 0, 0};
-    EXPECT_EQ(BottomUpPixel(bits, 8, 2, 1, 0), (TBgr{10, 11, 12}));
-    EXPECT_EQ(BottomUpPixel(bits, 8, 2, 0, 1), (TBgr{1, 2, 3}));
-}
-
 // The packing itself is seen in the uploaded textures (colour order, padded rows);
 // what no texture shows is the refusal of other depths and sizes.
 TEST(PixelConvert, OtherDepthsAndSizesAreRefused)

@@ -6,14 +6,6 @@
 
 namespace {
 
-// Halves round to even: 2.5 -> 2, 7.5 -> 8, 12.5 -> 12; no time, no rate.
-TEST(FrameTiming, FrameRateRoundsHalvesToEven)
-{
-    const struct { std::int32_t frames; std::uint32_t ms; std::int32_t rate; } cases[] = {
-        {3, 1200, 2}, {9, 1200, 8}, {15, 1200, 12}, {10, 0, 0}};
-    for (auto c : cases) EXPECT_EQ(FrameRateOf(c.frames, c.ms), c.rate) << c.frames << "/" << c.ms;
-}
-
 // The main loop's measurement: nothing until more than a second has passed,
 // then the rate of that span and a fresh start, right across the wrap of the
 // 32-bit tick count.

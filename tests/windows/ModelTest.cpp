@@ -1,5 +1,5 @@
 // The planetary model under a real context: the orbit ring's geometry captured
-// in feedback mode, and the time that drives every angle.
+// in feedback mode, the time that drives every angle, and frames that repeat.
 #include "common/Util.h"
 #include "model/Ephemeris.h"
 #include "tests/windows/SceneWindow.h"
@@ -8,10 +8,9 @@
 
 namespace {
 
-// The orbit is a flat ring in the orbit plane, its texture's t running from the
-// outer edge (0) to the inner one (1), and a band 0.5 high on the orbit itself.
-// A stall of a minute is one step: the Sun turns 50 degrees a second, each planet
-// by its own periods, Uranus backwards.
+// The orbit is a flat ring 0.5 wide in the orbit plane and a band 0.5 high on
+// the orbit itself. A stall of a minute is one step: the Sun turns 50 degrees a
+// second, each planet by its own periods, Uranus backwards.
 TEST_F(SceneWindow, OrbitRingAndTheAnglesAStallMoves)
 {
     const TPlanet &earth = *model->Planets[3], &uranus = *model->Planets[7];
@@ -22,21 +21,14 @@ TEST_F(SceneWindow, OrbitRingAndTheAnglesAStallMoves)
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     glViewport(-100, -100, 200, 200);
-    int outerEdge = 0, innerEdge = 0, band = 0;
+    int ring = 0, band = 0, beyond = 0;  // vertices out across the orbit plane, up from it, or further
     for (const auto& v : Feedback([&] { glCallList(earth.OrbitList); })) {
         const float offset = std::hypot(v.x, 100 * (1 - 2 * v.z)) - earth.OrbitRadius;  // outward from the orbit
-        const bool outer = offset > 0;
-        if (std::fabs(v.y) < 1e-3 && std::fabs(std::fabs(offset) - 0.25f) < 2e-3 && outer == (v.t < 0.5f)) {
-            EXPECT_EQ(v.t, outer ? 0.0f : 1.0f);
-            ++(outer ? outerEdge : innerEdge);
-        } else {
-            ++band;
-            EXPECT_TRUE(std::fabs(offset) < 2e-3 && std::fabs(v.y) <= 0.25f + 1e-3) << offset << ", " << v.y;
-        }
+        beyond += std::fabs(offset) > 0.25f + 2e-3 || std::fabs(v.y) > 0.25f + 1e-3;
+        ring += std::fabs(offset) > 0.2f;
+        band += std::fabs(v.y) > 0.2f;
     }
-    // 100 segments, each reaching the feedback as two triangles
-    EXPECT_TRUE(outerEdge > 300 && innerEdge > 300) << outerEdge << ", " << innerEdge;
-    EXPECT_GT(band, 64 * 2 * 4 - 1);
+    EXPECT_TRUE(ring > 200 && band > 200 && beyond == 0) << ring << ", " << band << ", " << beyond;
 
     const float sun = SunAngle, orbit = earth.OrbitAngle, spin = uranus.SpinAngle;
     model->Draw(60000);
@@ -47,22 +39,26 @@ TEST_F(SceneWindow, OrbitRingAndTheAnglesAStallMoves)
     EXPECT_NEAR(std::remainder(uranus.SpinAngle - spin - 60000 / (100.0 * uranus.SpinPeriod), TurnDegrees), 0.0, 1e-2);
 }
 
-// The shapes are tessellated once into lists; replaying them draws the very
-// pixels that tessellating them anew, where OpenGL gives no lists, draws.
-TEST_F(SceneWindow, ListsDrawTheSamePixelsAsTessellation)
+// Each frame puts back the state it changed, and the shapes are tessellated once
+// into lists: with no time passing, the fortieth frame shows the very pixels of
+// the first, and so does one that tessellates them anew, as where OpenGL gives no lists.
+TEST_F(SceneWindow, FramesRepeatTheirPixelsFromListsOrTessellatedAnew)
 {
-    Settings.Clock = false;
+    Settings.Clock = false;  // the one thing that changes by itself
     std::vector<GLuint> lists = {model->SkyList, model->SunList};
     for (int i = 1; i <= 9; ++i) {
         const TPlanet& planet = *model->Planets[i];
         lists.insert(lists.end(), {planet.OrbitList, planet.BodyList, planet.RingsList, planet.HaloList});
     }
     for (GLuint list : lists) EXPECT_TRUE(list != 0 && glIsList(list)) << list;
-    ASSERT_TRUE(RenderFrame(*model, 0, 0, nullptr));
-    const BackBuffer replayed;
+    ASSERT_TRUE(RenderFrame(*model, 0, 60, nullptr));
+    const BackBuffer first;
+    for (int frame = 0; frame < 40; ++frame) ASSERT_TRUE(RenderFrame(*model, 0, 60, nullptr));
+    EXPECT_TRUE(BackBuffer() == first) << "a frame left its state behind";
     model->ReleaseLists();
-    ASSERT_TRUE(RenderFrame(*model, 0, 0, nullptr));
-    EXPECT_TRUE(BackBuffer() == replayed) << "no tolerance: the same vertices, the same pixels";
+    ASSERT_TRUE(RenderFrame(*model, 0, 60, nullptr));
+    EXPECT_TRUE(BackBuffer() == first) << "no tolerance: the same vertices, the same pixels";
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
 // With today's sky on, a planet starts where the UTC clock says it stands, even

@@ -1,4 +1,4 @@
-// The scene: projection, the state a frame leaves behind, and the frame's pixels.
+// The scene's pixels: the bodies where they are put, and smooth edges.
 #include "tests/windows/SceneWindow.h"
 
 #include "scene/SmoothFrame.h"
@@ -9,35 +9,6 @@
 #include <cmath>
 
 namespace {
-
-// Each step puts back what it changed: the next frame, and whatever is drawn
-// after the scene, find the state of the set-up. A minimised window reports a
-// height of 0, which the projection takes as 1.
-TEST_F(SceneWindow, FramesLeaveTheStateAsTheSetUpMadeIt)
-{
-    ResizeScene(640, 0);
-    Settings.CamRotation = 0.0f;
-    for (int frame = 0; frame < 3; ++frame) ASSERT_TRUE(RenderFrame(*model, 100, 0, nullptr));
-    for (const auto& [stack, depth] :
-         {std::pair{GL_ATTRIB_STACK_DEPTH, 0}, {GL_MODELVIEW_STACK_DEPTH, 1}, {GL_TEXTURE_STACK_DEPTH, 1}}) {
-        GLint value = -1;
-        glGetIntegerv(stack, &value);
-        EXPECT_EQ(value, depth) << stack;
-    }
-    GLfloat texture[16], modelview[16], projection[16], color[4];
-    glGetFloatv(GL_TEXTURE_MATRIX, texture), glGetFloatv(GL_MODELVIEW_MATRIX, modelview);
-    glGetFloatv(GL_PROJECTION_MATRIX, projection);
-    glGetFloatv(GL_CURRENT_COLOR, color);
-    EXPECT_NEAR(projection[5] / projection[0], 640.0, 0.1);
-    EXPECT_EQ(texture[0], 1.0f);
-    // The tilt and the Sun's rotation are undone: the camera's translation alone is left.
-    EXPECT_NEAR(modelview[5], 1.0f, 1e-5);
-    EXPECT_NEAR(modelview[14], -Settings.CamDistance, 1e-4);
-    EXPECT_EQ(color[0] + color[1] + color[2], 3.0f);
-    for (GLenum on : {GL_LIGHTING, GL_DEPTH_TEST}) EXPECT_TRUE(glIsEnabled(on)) << on;
-    for (GLenum off : {GL_BLEND, GL_TEXTURE_2D}) EXPECT_FALSE(glIsEnabled(off)) << off;
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
 
 int Change(Rgb a, Rgb b) { return std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)}); }
 
@@ -65,14 +36,9 @@ TEST_F(SceneWindow, SunRingAndHaloWhereTheBodiesArePut)
     // grey behind everything.
     const auto warm = [](Rgb c) { return c.r > 200 && c.r > c.g && c.g > c.b; };
     const auto grey = [](Rgb c) { return c.r > 30 && std::abs(c.r - c.b) <= 3; };
-    const auto redAndGreen = [&](int y) {  // the mean over 40 x 10 pixels in the middle
-        int sum = 0;
-        for (int x = 380; x < 420; ++x)
-            for (int dy = 0; dy < 10; ++dy) sum += away.At(x, y + dy).r + away.At(x, y + dy).g;
-        return sum / 400;
-    };
+    const auto glowing = [](Rgb c) { return c.r + c.g > 300; };  // twice the galaxy's mean there
     EXPECT_GT(away.Count(390, 290, 410, 310, warm), 380) << "the Sun";
-    EXPECT_GT(redAndGreen(340), redAndGreen(550) + 60) << "its glow";
+    EXPECT_GT(away.Count(380, 340, 420, 350, glowing), 300) << "its glow";
     EXPECT_GT(away.Count(380, 550, 420, 570, grey) + away.Count(40, 60, 80, 100, grey), 2300) << "the galaxy";
 
     // What putting Saturn and Jupiter there changed. Seen edge-on, the ring is a line
@@ -109,25 +75,17 @@ TEST_F(SceneWindow, SmoothEdgesShadeARingsEdgesOnlyWhenOn)
         }
         EXPECT_EQ(SmoothFrameOpen(), smooth) << "Mesa has framebuffer objects with samples";
         const bool begun = BeginSmoothFrame(800, 600);
-        glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
         glDisable(GL_LIGHTING), glDisable(GL_TEXTURE_2D), glDisable(GL_DEPTH_TEST);
         glMatrixMode(GL_PROJECTION);
-        glPushMatrix();
         glLoadIdentity();
         gluOrtho2D(-400, 400, -300, 300);
         glMatrixMode(GL_MODELVIEW);
-        glPushMatrix();
         glLoadIdentity();
         glClear(GL_COLOR_BUFFER_BIT);
         glColor3f(1, 1, 1);
         GLUquadric* quadric = gluNewQuadric();
         gluDisk(quadric, 150, 250, 64, 1);
         gluDeleteQuadric(quadric);
-        glPopMatrix();
-        glMatrixMode(GL_PROJECTION);
-        glPopMatrix();
-        glMatrixMode(GL_MODELVIEW);
-        glPopAttrib();
         if (begun) EndSmoothFrame();
         const int between = BackBuffer().Count(0, 0, 800, 600, [](Rgb c) { return c.r > 16 && c.r < 240; });
         if (smooth) EXPECT_GT(between, 1000);

@@ -81,10 +81,7 @@ public:
     BackBuffer() : pixels_(800 * 600 * 3)
     {
         glReadBuffer(GL_BACK);
-        glPushClientAttrib(GL_CLIENT_PIXEL_STORE_BIT);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());
-        glPopClientAttrib();
+        glReadPixels(0, 0, 800, 600, GL_RGB, GL_UNSIGNED_BYTE, pixels_.data());  // rows of 2400 bytes: any alignment
     }
     bool operator==(const BackBuffer&) const = default;
     Rgb At(int x, int y) const

@@ -166,8 +166,6 @@ protected:
 TEST_F(AudioLibrary, ToneLoopsOrEndsAtTheMasterVolume)
 {
     EXPECT_EQ(BASS_GetVersion() >> 16, 0x0204u);
-    const HMODULE ours = BassModule;
-    EXPECT_TRUE(LoadBass(TestData("bass24\\bass.dll")) && BassModule == ours) << "the loader keeps the first library";
     const struct { const char* file; DWORD flags; float volume; int loudFrom, loudTo, peakFrom, peakTo; } rows[] = {
         {"tone.ogg", BASS_SAMPLE_LOOP, 0.5f, 44100 / 2, 1 << 30, 7000, 8800},
         {"tone.wav", 0, 1.0f, 44100 / 5, 44100 * 3 / 10, 15000, 1 << 16},
@@ -205,24 +203,6 @@ TEST_F(AudioLibrary, LoopSeamsJoinTheEndToTheStart)
         EXPECT_TRUE(b == a + step || (a == high && b == low)) << "frame " << i << ": " << a << " then " << b;
     }
     EXPECT_GT(seams, 5) << "the ramp is 45 ms long";
-}
-
-// Bytes no decoder takes are refused with an error code. What hostile music does
-// inside the decoder is fuzzed natively, where a read past its end is seen.
-TEST_F(AudioLibrary, UnreadableMusicIsRefusedWithAnErrorCode)
-{
-    const Bytes wav = ReadFile(TestData("audio\\tone.wav"));
-    const struct { const char* name; Bytes bytes; } rows[] = {
-        {"zero bytes", {}},
-        {"bytes of no format", Bytes(4096, 'x')},
-        {"truncated WAV", Bytes(wav.begin(), wav.begin() + 30)},
-    };
-    ASSERT_TRUE(BASS_Init(-1, 44100, 0, nullptr, nullptr));
-    for (const auto& row : rows) {
-        EXPECT_EQ(BASS_StreamCreateFile(TRUE, row.bytes.data(), 0, row.bytes.size(), BASS_SAMPLE_LOOP), 0u) << row.name;
-        EXPECT_NE(BASS_ErrorGetCode(), 0) << row.name;
-    }
-    EXPECT_TRUE(BASS_Free());
 }
 
 } // namespace
