@@ -4,12 +4,12 @@
 #include "model/PlanetaryModel.h"
 #include "resources/ResourceIds.h"
 #include "scene/GlDraw.h"
+#include "scene/SceneLoad.h"
 #include "scene/SmoothFrame.h"
 #include "shell/Multisample.h"
 #include "shell/Password.h"
 #include "shell/ShowError.h"
 #include "textures/Fonts.h"
-#include "textures/Texture.h"
 #include "textures/WaitDialog.h"
 
 #include <algorithm>
@@ -291,9 +291,7 @@ TSceneOpening OpenSceneWindow(const char* title, int width, int height, int bits
     // else the pixel format chosen above carries the samples, if any.
     if (Settings.SmoothEdges) OpenSmoothFrame();
     SceneModel = &model;
-    const HDC dc = SaverDC;
-    const auto load = [dc, &model] { return LoadTextures(dc, [&model] { model.BuildLists(); }, AnswerMessages); };
-    if (!RunWithWaitDialog(load)) return TearDownAndFail(IDS_LOAD_TEXTURES, TSceneOpening::TexturesFailed);
+    if (!RunWithWaitDialog([&model] { return LoadScene(model, AnswerMessages); })) return TearDownAndFail(IDS_LOAD_TEXTURES, TSceneOpening::TexturesFailed);
     // The wait dialog took the activation while it was up; keys must reach the saver.
     SetForegroundWindow(SaverWindow);
     SetFocus(SaverWindow);

@@ -53,7 +53,7 @@ TEST_F(SceneWindow, HostileRegistryValuesLoadIntoSettingsTheSceneSurvives)
             EXPECT_EQ(read, With(OwnTexts, {{row.name, row.reads}}));
         }
         TPlanetaryModel atRead;
-        atRead.BuildLists();
+        atRead.BuildLists(Textures);
         EXPECT_TRUE(RenderFrame(atRead, 100, 0, nullptr) && RenderFrame(atRead, 100, 0, nullptr));
         atRead.ReleaseLists();
         EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
@@ -219,14 +219,9 @@ TEST_F(SceneWindow, HostilePicturesLoadOrFailTheWholeSet)
     const auto load = [&](HMODULE library) {
         const std::vector<GLuint> before = liveTextures();
         DataLibrary = library;
-        bool built = false;
-        const bool loaded = LoadTextures(SaverDC, [&] {
-            model->BuildLists();
-            built = true;
-        });
+        const bool loaded = LoadTextures();
         EXPECT_TRUE(loaded == glIsTexture(Textures[txGalaxy]) && glGetError() == GL_NO_ERROR);
         EXPECT_TRUE(loaded || liveTextures() == before) << "textures of a failed set left behind";
-        EXPECT_TRUE(built) << "the lists are built whether the set loads or not";
         DataLibrary = scene;
         return loaded;
     };
