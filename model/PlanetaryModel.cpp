@@ -131,6 +131,7 @@ void TPlanetaryModel::ReleaseLists()
 
 void TPlanetaryModel::DrawBackground()
 {
+    if (!Valid()) return;
     glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT);
     // The backdrop is unlit whatever the scene uses.
     glDisable(GL_LIGHTING);
@@ -155,7 +156,6 @@ void TPlanetaryModel::DrawBackground()
 void TPlanetaryModel::Draw(std::int32_t elapsed)
 {
     if (!Valid()) return;
-    DrawBackground();
     glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT);
     glEnable(GL_TEXTURE_2D);
     for (int i = 1; i <= 9; ++i) Planets[i]->Draw(Quadric, elapsed);

@@ -35,7 +35,9 @@ public:
     // Deletes the lists from the current context (the model then tessellates
     // each frame); run before the context goes.
     void ReleaseLists();
-    // Backdrop and planets, advanced by `elapsed` ms.
+    // The galaxy backdrop, unlit.
+    void DrawBackground();
+    // The planets, advanced by `elapsed` ms.
     void Draw(std::int32_t elapsed);
     // Sun and corona, unlit, advanced by `elapsed` ms.
     void DrawSun(std::int32_t elapsed);
@@ -46,7 +48,4 @@ public:
     std::uint32_t SkyList = 0;  // the backdrop sphere; 0 when none
     std::uint32_t SunList = 0;  // the Sun's sphere; 0 when none
     TTextureNames TextureNames = {};  // the context's, from BuildLists
-
-private:
-    void DrawBackground();
 };
