@@ -146,6 +146,8 @@ std::string FrameFiguresOf(const Arguments& arguments)
     Member(json, "warmup_frames", std::to_string(arguments.frames.warmUpFrames));
     Member(json, "measured_frames", std::to_string(arguments.frames.measuredFrames));
     Member(json, "allocations_counted", Quoted("operator new and new[] of the program's code and the C++ runtime"));
+    Member(json, "steps_timed", Quoted("plain frames only, glFinish after each step, mean of " +
+                                       std::to_string(StepFrames) + " frames after the measured ones"));
     json += ",\n\"sizes\": [\n";
     // Each size plainly, as every revision draws it, then with smooth edges where known.
     for (const Size& size : arguments.sizes)
@@ -170,6 +172,9 @@ std::string FrameFiguresOf(const Arguments& arguments)
                 Member(json, "ms_p95", Number(figures.p95Ms));
                 Member(json, "cpu_per_second", Number(figures.cpuPerSecond));
                 Member(json, "allocations_per_frame", Number(figures.allocationsPerFrame));
+                const char* const steps[] = {"ms_backdrop", "ms_planets", "ms_sun", "ms_overlays"};
+                for (std::size_t i = 0; i < figures.stepMs.size(); ++i)
+                    if (std::isfinite(figures.stepMs[i])) Member(json, steps[i], Number(figures.stepMs[i]));
             }
             json += "}";
         }

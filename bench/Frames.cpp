@@ -14,6 +14,12 @@
 
 #include <GL/gl.h>
 
+// Revisions before the frame's steps had a hook draw them unseen.
+#if __has_include("scene/FrameSteps.h")
+#include "scene/FrameSteps.h"
+#define ASTROLUME_BENCH_STEPS 1
+#endif
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -177,6 +183,41 @@ bool WriteShot(TPlanetaryModel& model, const FrameOptions& options, TDrawMsg& pa
     return written;
 }
 
+#ifdef ASTROLUME_BENCH_STEPS
+static_assert(FrameStepCount == std::tuple_size_v<decltype(FrameFigures::stepMs)>, "a figure per step");
+std::array<double, FrameStepCount> StepTotals;
+double StepStart = 0;
+
+// Waits for the step's GL work, then books the time since the previous step.
+void FinishStep(TFrameStep step)
+{
+    glFinish();
+    const double now = NowMs();
+    StepTotals[static_cast<int>(step)] += now - StepStart;
+    StepStart = now;
+}
+
+// StepFrames more frames, every step finished before the next begins: waits the
+// measured frames must not have.
+bool TimeSteps(TPlanetaryModel& model, const FrameOptions& options, TDrawMsg& panel, FrameFigures& figures,
+               std::string& error)
+{
+    StepTotals.fill(0);
+    FrameStepDrawn = FinishStep;
+    bool drawn = true;
+    for (int i = 0; drawn && i < StepFrames; ++i) {
+        glFinish();  // the previous frame and its swap stay out of the first step
+        StepStart = NowMs();
+        drawn = PresentFrame(model, options, panel, error);
+    }
+    FrameStepDrawn = nullptr;
+    for (int i = 0; drawn && i < FrameStepCount; ++i) figures.stepMs[i] = StepTotals[i] / StepFrames;
+    return drawn;
+}
+#else
+bool TimeSteps(TPlanetaryModel&, const FrameOptions&, TDrawMsg&, FrameFigures&, std::string&) { return true; }
+#endif
+
 } // namespace
 
 const bool StepHandedIn = FrameTakesStep<TPlanetaryModel>;
@@ -219,7 +260,8 @@ bool MeasureFrames(int width, int height, bool smoothEdges, const FrameOptions& 
         error = "the window's client area could not be made the size asked for";
     else
         measured = DrawFrames(*model, options, panel, figures, error) &&
-                   (options.shot.empty() || WriteShot(*model, options, panel, width, height, error));
+                   (options.shot.empty() || WriteShot(*model, options, panel, width, height, error)) &&
+                   (smoothEdges || TimeSteps(*model, options, panel, figures, error));
     CloseSceneWindow();
     return measured;
 }

@@ -2,7 +2,9 @@
 // each frame advanced by the same fixed step, so that every run draws the same.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 struct FrameOptions {
@@ -20,7 +22,14 @@ struct FrameFigures {
     double p95Ms = 0;
     double cpuPerSecond = 0;     // process CPU seconds per wall second
     double allocationsPerFrame = 0;
+    // Per plain frame, after the measured ones and the shot: each step (backdrop,
+    // planets, Sun, overlays) to the end of its GL work, the mean of StepFrames.
+    // NaN for smooth edges and for revisions without the steps' hook.
+    std::array<double, 4> stepMs;
+    FrameFigures() { stepMs.fill(std::numeric_limits<double>::quiet_NaN()); }
 };
+
+inline constexpr int StepFrames = 60;
 
 // True when the frame is handed its step; false for revisions whose frame took
 // its step from the tick count, where the bench sets the count before each frame.

@@ -1,3 +1,3 @@
 #include "common/Commons.h"
 
-std::uint32_t Textures[TextureCount] = {};
+TTextureNames Textures = {};

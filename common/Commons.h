@@ -4,6 +4,7 @@
 
 #include "common/DataResources.h"
 
+#include <array>
 #include <cstdint>
 
 // The twenty texture slots. The ordinal fixes the picture's resource id in the
@@ -35,5 +36,7 @@ inline constexpr int TextureCount = 20;
 inline constexpr int TextureResourceBase = DATA_PICTURE_GALAXY;
 static_assert(DATA_PICTURE_SIGN == TextureResourceBase + txSign, "one picture per slot, in slot order");
 
-// OpenGL texture names of the current context, indexed by TTexName; 0 when none.
-extern std::uint32_t Textures[TextureCount];
+// OpenGL texture names of a context, indexed by TTexName; 0 when none.
+using TTextureNames = std::array<std::uint32_t, TextureCount>;
+// The texture set of the current context, as its last load left it.
+extern TTextureNames Textures;

@@ -52,8 +52,9 @@ TPlanet::~TPlanet()
     if (wglGetCurrentContext() != nullptr) ReleaseLists();
 }
 
-void TPlanet::BuildLists(GLUquadric* quadric)
+void TPlanet::BuildLists(GLUquadric* quadric, const TTextureNames& textures)
 {
+    TextureNames = textures;
     // Fresh lists for the current context; the previous ones died with theirs.
     const GLuint first = glGenLists(4);
     if (first == 0) {
@@ -83,7 +84,7 @@ void TPlanet::OrbitShape(GLUquadric* quadric) const
     const double inner = OrbitRadius - OrbitWidth / 2;
     constexpr double Pi = 3.14159265358979323846;
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
-    glBindTexture(GL_TEXTURE_2D, Textures[txOrbit]);
+    glBindTexture(GL_TEXTURE_2D, TextureNames[txOrbit]);
     glBegin(GL_QUAD_STRIP);
     for (int i = 0; i < Segments; ++i) {
         const double a = 2 * Pi * i / Segments;
@@ -162,7 +163,7 @@ void TPlanet::Draw(GLUquadric* quadric, std::int32_t elapsed)
     glPushMatrix();
     DrawOrbit(quadric);
     glTranslatef(std::sin(OrbitAngle) * OrbitRadius, 0.0f, std::cos(OrbitAngle) * OrbitRadius);
-    glBindTexture(GL_TEXTURE_2D, Textures[TexName]);
+    glBindTexture(GL_TEXTURE_2D, TextureNames[TexName]);
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
     glRotatef(-Tilt, 0.0f, 1.0f, 0.0f);
     glRotatef(SpinAngle, 0.0f, 0.0f, 1.0f);
@@ -173,7 +174,7 @@ void TPlanet::Draw(GLUquadric* quadric, std::int32_t elapsed)
         glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE);
-        glBindTexture(GL_TEXTURE_2D, Textures[txSRing]);
+        glBindTexture(GL_TEXTURE_2D, TextureNames[txSRing]);
         CallList(RingsList, [&] { RingsShape(quadric); });
         DrawHalo(quadric);
         glPopAttrib();
@@ -182,7 +183,7 @@ void TPlanet::Draw(GLUquadric* quadric, std::int32_t elapsed)
         glPushAttrib(GL_ENABLE_BIT | GL_COLOR_BUFFER_BIT);
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-        glBindTexture(GL_TEXTURE_2D, Textures[txURing]);
+        glBindTexture(GL_TEXTURE_2D, TextureNames[txURing]);
         CallList(RingsList, [&] { RingsShape(quadric); });
         glPopAttrib();
         break;

@@ -20,9 +20,9 @@ public:
     TPlanet& operator=(const TPlanet&) = delete;
 
     // Compiles the orbit ring, the sphere, the rings and the halo into display
-    // lists of the current context, at the Quality of the settings. Needs the
-    // texture names; run once per context.
-    void BuildLists(GLUquadric* quadric);
+    // lists of the current context, at the Quality of the settings, and keeps
+    // the context's `textures` to draw with; run once per context.
+    void BuildLists(GLUquadric* quadric, const TTextureNames& textures);
     // Deletes the lists from the current context; drawing then tessellates each
     // shape anew, as it does where no lists could be made.
     void ReleaseLists();
@@ -30,6 +30,7 @@ public:
     void Draw(GLUquadric* quadric, std::int32_t elapsed);
 
     TTexName TexName;
+    TTextureNames TextureNames = {};  // the context's, from BuildLists
     float OrbitWidth = 0.5f;       // model units
     // Display lists, all 0 when none: four consecutive names, in this order.
     std::uint32_t OrbitList = 0;   // the orbit ring, with its texture

@@ -108,10 +108,11 @@ TPlanetaryModel::~TPlanetaryModel()
     if (SkyQuadric) gluDeleteQuadric(SkyQuadric);
 }
 
-void TPlanetaryModel::BuildLists()
+void TPlanetaryModel::BuildLists(const TTextureNames& textures)
 {
+    TextureNames = textures;
     if (!Valid()) return;
-    for (int i = 1; i <= 9; ++i) Planets[i]->BuildLists(Quadric);
+    for (int i = 1; i <= 9; ++i) Planets[i]->BuildLists(Quadric, textures);
     SkyList = glGenLists(2);
     SunList = SkyList == 0 ? 0 : SkyList + 1;
     if (SkyList == 0) return;
@@ -130,11 +131,12 @@ void TPlanetaryModel::ReleaseLists()
 
 void TPlanetaryModel::DrawBackground()
 {
+    if (!Valid()) return;
     glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT);
     // The backdrop is unlit whatever the scene uses.
     glDisable(GL_LIGHTING);
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, Textures[txGalaxy]);
+    glBindTexture(GL_TEXTURE_2D, TextureNames[txGalaxy]);
     glPushMatrix();
     glRotatef(90.0f, 1.0f, 0.0f, 0.0f);
     // The galaxy picture repeats ten times around and ten times pole to pole.
@@ -154,7 +156,6 @@ void TPlanetaryModel::DrawBackground()
 void TPlanetaryModel::Draw(std::int32_t elapsed)
 {
     if (!Valid()) return;
-    DrawBackground();
     glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT);
     glEnable(GL_TEXTURE_2D);
     for (int i = 1; i <= 9; ++i) Planets[i]->Draw(Quadric, elapsed);
@@ -167,14 +168,14 @@ void TPlanetaryModel::DrawSun(std::int32_t elapsed)
     glPushAttrib(GL_ENABLE_BIT | GL_TEXTURE_BIT | GL_COLOR_BUFFER_BIT | GL_CURRENT_BIT);
     glPushMatrix();
     glEnable(GL_TEXTURE_2D);
-    glBindTexture(GL_TEXTURE_2D, Textures[txSun]);
+    glBindTexture(GL_TEXTURE_2D, TextureNames[txSun]);
     glPushMatrix();
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
     glRotatef(SunAngle, 0.0f, 0.0f, 1.0f);
     CallList(SunList, [this] { SunSphere(Quadric); });
     glPopMatrix();
 
-    glBindTexture(GL_TEXTURE_2D, Textures[txCrown]);
+    glBindTexture(GL_TEXTURE_2D, TextureNames[txCrown]);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE);
     glEnable(GL_BLEND);
     glEnable(GL_DEPTH_TEST);

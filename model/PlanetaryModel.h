@@ -29,12 +29,15 @@ public:
     bool Valid() const { return Quadric != nullptr && SkyQuadric != nullptr; }
 
     // Every shape's display list for the current context, at the Quality of the
-    // settings; run once per context, after the textures are loaded.
-    void BuildLists();
+    // settings, and the context's `textures` to draw with; run once per context,
+    // after the textures are loaded.
+    void BuildLists(const TTextureNames& textures);
     // Deletes the lists from the current context (the model then tessellates
     // each frame); run before the context goes.
     void ReleaseLists();
-    // Backdrop and planets, advanced by `elapsed` ms.
+    // The galaxy backdrop, unlit.
+    void DrawBackground();
+    // The planets, advanced by `elapsed` ms.
     void Draw(std::int32_t elapsed);
     // Sun and corona, unlit, advanced by `elapsed` ms.
     void DrawSun(std::int32_t elapsed);
@@ -44,7 +47,5 @@ public:
     std::array<std::unique_ptr<TPlanet>, 10> Planets;  // 1 to 9; 0 is unused
     std::uint32_t SkyList = 0;  // the backdrop sphere; 0 when none
     std::uint32_t SunList = 0;  // the Sun's sphere; 0 when none
-
-private:
-    void DrawBackground();
+    TTextureNames TextureNames = {};  // the context's, from BuildLists
 };

@@ -3,6 +3,7 @@
 #include "common/SafeSettings.h"
 #include "common/Settings.h"
 #include "model/PlanetaryModel.h"
+#include "scene/FrameSteps.h"
 #include "scene/FrameTiming.h"
 #include "scene/Overlays.h"
 #include "scene/SmoothFrame.h"
@@ -18,6 +19,7 @@ std::int32_t FrameDelta = 0;
 bool FirstFrame = true;
 float CameraTilt = 0.0f;
 bool LightingOn = true;
+void (*FrameStepDrawn)(TFrameStep step) = nullptr;
 
 namespace {
 const GLfloat LightAmbient[4] = {0.06f, 0.06f, 0.06f, 1.0f};
@@ -51,6 +53,11 @@ void UseViewport(const TViewport& view)
     glMatrixMode(GL_MODELVIEW);
 }
 
+void StepDrawn(TFrameStep step)
+{
+    if (FrameStepDrawn) FrameStepDrawn(step);
+}
+
 // One view of the scene in the current viewport: the model advanced by `step` ms,
 // then the overlays when there is a `frameRate` to show.
 void DrawView(TPlanetaryModel& model, std::int32_t step, const std::int32_t* frameRate, TDrawMsg* panel)
@@ -61,16 +68,21 @@ void DrawView(TPlanetaryModel& model, std::int32_t step, const std::int32_t* fra
     glRotatef(-CameraTilt, 1.0f, 0.0f, 0.0f);
     // Given after the camera transform, so the lights stay fixed around the Sun.
     for (int i = 0; i < 7; ++i) glLightfv(GL_LIGHT0 + i, GL_POSITION, LightPositions[i]);
+    model.DrawBackground();
+    StepDrawn(TFrameStep::Backdrop);
     model.Draw(step);
+    StepDrawn(TFrameStep::Planets);
     // The Sun and the overlays are unlit and upright; the next frame finds lighting as the set-up left it.
     glPushAttrib(GL_ENABLE_BIT);
     glDisable(GL_LIGHTING);
     glRotatef(CameraTilt, 1.0f, 0.0f, 0.0f);
     model.DrawSun(step);
+    StepDrawn(TFrameStep::Sun);
     if (frameRate) {
         // Smooth edges are for the scene: the overlays and the panel keep their pixels.
         if (MultisampleSwitch) glDisable(GL_MULTISAMPLE_ARB);
         DrawOverlays(*frameRate, panel);
+        StepDrawn(TFrameStep::Overlays);
     }
     glPopAttrib();
 }

@@ -1,5 +1,6 @@
-// Where the scene goes on a window that spans several monitors: one view per
-// monitor, each with its own aspect, the primary's first.
+// Where the saver's window stands, and where the scene goes on a window that
+// spans several monitors: one view per monitor, each with its own aspect, the
+// primary's first.
 #pragma once
 
 #include <algorithm>
@@ -9,6 +10,7 @@
 // top left corner is at 0,0, so monitors left of or above it are negative.
 struct TScreenRect {
     int left = 0, top = 0, right = 0, bottom = 0;
+    bool operator==(const TScreenRect&) const = default;
 };
 
 // A GL viewport: pixels of the window's client area counted from its bottom left.
@@ -33,4 +35,37 @@ inline std::vector<TViewport> MonitorViewports(std::vector<TScreenRect> monitors
             viewports.push_back({left - client.left, client.bottom - bottom, right - left, bottom - top});
     }
     return viewports;
+}
+
+// A display mode: pixels and bits per pixel.
+struct TScreenMode {
+    int width = 0, height = 0, bits = 0;
+};
+
+// The saver window's client area in desktop pixels, the colour depth it is drawn
+// in, and the view of each monitor it covers (none in a window).
+struct TScenePlacement {
+    TScreenRect client;
+    int bits = 0;
+    std::vector<TViewport> views;
+};
+
+// In a window, `requested` at the desktop's origin. Full screen, the `desktop`
+// mode there (`requested` while the desktop's size is unknown, 0), or with
+// several `monitors` the box around them all.
+inline TScenePlacement PlaceScene(bool fullScreen, TScreenMode requested, const TScreenMode& desktop,
+                                  const std::vector<TScreenRect>& monitors)
+{
+    if (fullScreen && desktop.width > 0 && desktop.height > 0) requested = desktop;
+    TScenePlacement placement{{0, 0, requested.width, requested.height}, requested.bits, {}};
+    if (!fullScreen) return placement;
+    if (monitors.size() > 1) {
+        TScreenRect box = monitors.front();
+        for (const TScreenRect& m : monitors)
+            box = {std::min(box.left, m.left), std::min(box.top, m.top), std::max(box.right, m.right),
+                   std::max(box.bottom, m.bottom)};
+        placement.client = box;
+    }
+    placement.views = MonitorViewports(monitors, placement.client);
+    return placement;
 }

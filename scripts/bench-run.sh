@@ -128,6 +128,7 @@ FNR == 1 { cols++ }
 /"step_ms": / { step = field($0, "step_ms") }
 /"warmup_frames": / { warmup = field($0, "warmup_frames") }
 /"measured_frames": / { measured = field($0, "measured_frames") }
+/"steps_timed": / { steps = field($0, "steps_timed") }
 /"step_given": / { if (field($0, "step_given") !~ /argument/) note[cols] = note[cols] "; step given " field($0, "step_given") }
 /"size": / {
   s = field($0, "size")
@@ -141,14 +142,21 @@ FNR == 1 { cols++ }
 /"warm": / { warm[cols] = field($0, "first_frame_ms"); warmline[cols] = $0 }
 END {
   printf "Astrolume bench: %s ms animation step, %s warm-up and %s measured frames per size\n\n", step, warmup, measured
+  if (steps != "") printf "Steps of a frame: %s\n\n", steps
   for (c = 1; c <= cols; c++) cells[c] = name[c]
   row("")
-  split("fps ms_median ms_p95 cpu_per_second allocations_per_frame texture_load_ms", keys, " ")
-  split("frames per second|ms per frame, median|ms per frame, 95th percentile|CPU s per displayed s|heap allocations per frame|texture loading, ms", labels, "|")
+  split("fps ms_median ms_p95 cpu_per_second allocations_per_frame texture_load_ms ms_backdrop ms_planets ms_sun ms_overlays", keys, " ")
+  split("frames per second|ms per frame, median|ms per frame, 95th percentile|CPU s per displayed s|heap allocations per frame|texture loading, ms|step: backdrop, ms|step: planets, rings, halos, ms|step: Sun and corona, ms|step: overlays and panel, ms", labels, "|")
+  # The steps are timed in plain frames, by builds that have them: rows only where some column has them.
   for (i = 1; i <= nsizes; i++)
-    for (k = 1; k <= 6; k++) {
-      for (c = 1; c <= cols; c++) cells[c] = cell(c, field(sized[c, sizes[i]], keys[k]))
-      row((k == 1 ? sizes[i] : "") "  " labels[k])
+    for (k = 1; k <= 10; k++) {
+      shown = k <= 6
+      for (c = 1; c <= cols; c++) {
+        v = field(sized[c, sizes[i]], keys[k])
+        if (v != "") shown = 1
+        cells[c] = k > 6 && v == "" && !(c in down) ? "n/a" : cell(c, v)
+      }
+      if (shown) row((k == 1 ? sizes[i] : "") "  " labels[k])
     }
   for (c = 1; c <= cols; c++) cells[c] = cell(c, launchable(c) ? cold[c] : "n/a")
   row("launch to first frame, cold, ms")

@@ -4,12 +4,12 @@
 #include "model/PlanetaryModel.h"
 #include "resources/ResourceIds.h"
 #include "scene/GlDraw.h"
+#include "scene/SceneLoad.h"
 #include "scene/SmoothFrame.h"
-#include "shell/Multisample.h"
+#include "shell/GlWindow.h"
 #include "shell/Password.h"
 #include "shell/ShowError.h"
 #include "textures/Fonts.h"
-#include "textures/Texture.h"
 #include "textures/WaitDialog.h"
 
 #include <algorithm>
@@ -44,6 +44,9 @@ constexpr DWORD WindowedStyle = WS_OVERLAPPEDWINDOW | WS_CLIPSIBLINGS | WS_CLIPC
 
 // The model whose shapes the open window's context holds as lists.
 TPlanetaryModel* SceneModel = nullptr;
+
+// The open window with its DC and context; SaverWindow, SaverDC and SaverRC show them.
+std::optional<TGlWindow> GlWindow;
 
 // Windows tells the window when the display is switched off and on: the newer
 // console display state, and the monitor power of systems that only know that.
@@ -125,19 +128,24 @@ BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT area, LPARAM list)
     return TRUE;
 }
 
+// Every monitor's rectangle; none when Windows cannot say.
+std::vector<TScreenRect> Monitors()
+{
+    std::vector<TScreenRect> monitors;
+    if (!EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors))) return {};
+    return monitors;
+}
+
 // The viewport of each monitor on `window`'s client area; none when Windows cannot say.
 std::vector<TViewport> ViewportsOfMonitors(HWND window)
 {
-    std::vector<TScreenRect> monitors;
     RECT client{};
     POINT corners[2];
     if (!GetClientRect(window, &client)) return {};
     corners[0] = {client.left, client.top};
     corners[1] = {client.right, client.bottom};
-    if (!ClientToScreen(window, &corners[0]) || !ClientToScreen(window, &corners[1]) ||
-        !EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors)))
-        return {};
-    return MonitorViewports(std::move(monitors), {corners[0].x, corners[0].y, corners[1].x, corners[1].y});
+    if (!ClientToScreen(window, &corners[0]) || !ClientToScreen(window, &corners[1])) return {};
+    return MonitorViewports(Monitors(), {corners[0].x, corners[0].y, corners[1].x, corners[1].y});
 }
 
 // The scene over the whole client area, or once per monitor where the window spans several.
@@ -147,14 +155,6 @@ void FitScene(HWND window, int width, int height)
     if (SpansMonitors) SetSceneViewports(ViewportsOfMonitors(window));
 }
 } // namespace
-
-bool IsSceneFormat(HDC dc, int format)
-{
-    PIXELFORMATDESCRIPTOR set = {};
-    if (DescribePixelFormat(dc, format, sizeof set, &set) == 0) return false;
-    const DWORD needed = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    return (set.dwFlags & needed) == needed && set.iPixelType == PFD_TYPE_RGBA && set.cDepthBits > 0;
-}
 
 void QueryDesktopMode()
 {
@@ -187,24 +187,16 @@ TSceneOpening OpenSceneWindow(const char* title, int width, int height, int bits
 {
     if (!RegisterSaverClass()) return Fail(IDS_REGISTER_CLASS);
 
+    // NOTE: without a recorded desktop mode the requested size is kept.
+    const TScenePlacement placement =
+        PlaceScene(FullScreen, {width, height, bits}, {DesktopWidth, DesktopHeight, DesktopBits}, Monitors());
+    const TScreenRect& client = placement.client;
+    width = client.right - client.left;
+    height = client.bottom - client.top;
+    SpansMonitors = placement.views.size() > 1;
     DWORD exStyle = WindowedExStyle;
     DWORD style = WindowedStyle;
-    POINT corner{0, 0};
-    SpansMonitors = false;
     if (FullScreen) {
-        // NOTE: without a recorded desktop mode the requested size is kept.
-        if (DesktopWidth > 0 && DesktopHeight > 0) {
-            width = DesktopWidth;
-            height = DesktopHeight;
-            bits = DesktopBits;
-        }
-        const int spanWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN), spanHeight = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-        if (GetSystemMetrics(SM_CMONITORS) > 1 && spanWidth > 0 && spanHeight > 0) {
-            SpansMonitors = true;
-            corner = {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN)};
-            width = spanWidth;
-            height = spanHeight;
-        }
         exStyle = FullScreenExStyle;
         style = FullScreenStyle;
         if (!CursorHidden) {
@@ -234,35 +226,13 @@ TSceneOpening OpenSceneWindow(const char* title, int width, int height, int bits
     }
 
     AdjustWindowRectEx(&WindowRect, style, FALSE, exStyle);
-    SaverWindow = CreateWindowExA(exStyle, SaverClassName, title, style, corner.x, corner.y,
-                                  WindowRect.right - WindowRect.left, WindowRect.bottom - WindowRect.top, nullptr,
-                                  nullptr, Instance(), nullptr);
-    if (SaverWindow == nullptr) return TearDownAndFail(IDS_CANT_CREATE_WINDOW);
-
-    SaverDC = GetDC(SaverWindow);
-    if (SaverDC == nullptr) return TearDownAndFail(IDS_NO_DEVICE_CONTEXT);
-
-    PIXELFORMATDESCRIPTOR pfd = {};
-    pfd.nSize = sizeof pfd;
-    pfd.nVersion = 1;
-    pfd.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
-    pfd.iPixelType = PFD_TYPE_RGBA;
-    pfd.cColorBits = static_cast<BYTE>(bits);
-    pfd.cDepthBits = 16;
-    pfd.iLayerType = PFD_MAIN_PLANE;
-    // Smooth edges where the driver offers samples for the scene's format and
-    // no framebuffer objects with samples; otherwise, or with them off, the plain format.
-    int format = Settings.SmoothEdges ? ChooseMultisampleFormat(SaverDC, bits) : 0;
-    if (format != 0 && !IsSceneFormat(SaverDC, format)) format = 0;
-    if (format == 0) format = ChoosePixelFormat(SaverDC, &pfd);
-    if (format == 0) return TearDownAndFail(IDS_NO_PIXEL_FORMAT);
-    if (!SetPixelFormat(SaverDC, format, &pfd)) return TearDownAndFail(IDS_SET_PIXEL_FORMAT);
-    // ChoosePixelFormat returns the closest format, not one that has what was asked.
-    if (!IsSceneFormat(SaverDC, format)) return TearDownAndFail(IDS_INIT_GL);
-
-    SaverRC = wglCreateContext(SaverDC);
-    if (SaverRC == nullptr) return TearDownAndFail(IDS_CREATE_CONTEXT);
-    if (!wglMakeCurrent(SaverDC, SaverRC)) return TearDownAndFail(IDS_MAKE_CURRENT);
+    const RECT frame{client.left, client.top, client.left + WindowRect.right - WindowRect.left,
+                     client.top + WindowRect.bottom - WindowRect.top};
+    GlWindow.emplace(SaverClassName, title, exStyle, style, frame, placement.bits);
+    SaverWindow = GlWindow->Window();
+    SaverDC = GlWindow->DC();
+    SaverRC = GlWindow->Context();
+    if (GlWindow->Failure() != 0) return TearDownAndFail(GlWindow->Failure());
     // Where the driver can, frames wait for the display's refresh: a real GPU
     // then draws no faster than the screen shows.
     using SwapIntervalProc = BOOL WINAPI(int);
@@ -291,9 +261,8 @@ TSceneOpening OpenSceneWindow(const char* title, int width, int height, int bits
     // else the pixel format chosen above carries the samples, if any.
     if (Settings.SmoothEdges) OpenSmoothFrame();
     SceneModel = &model;
-    const HDC dc = SaverDC;
-    const auto load = [dc, &model] { return LoadTextures(dc, [&model] { model.BuildLists(); }, AnswerMessages); };
-    if (!RunWithWaitDialog(load)) return TearDownAndFail(IDS_LOAD_TEXTURES, TSceneOpening::TexturesFailed);
+    if (!RunWithWaitDialog([&model] { return LoadScene(model, AnswerMessages); }))
+        return TearDownAndFail(IDS_LOAD_TEXTURES, TSceneOpening::TexturesFailed);
     // The wait dialog took the activation while it was up; keys must reach the saver.
     SetForegroundWindow(SaverWindow);
     SetFocus(SaverWindow);
@@ -318,19 +287,10 @@ void CloseSceneWindow()
         ShowCursor(TRUE);
         CursorHidden = false;
     }
-    if (SaverRC) {
-        if (!wglMakeCurrent(nullptr, nullptr)) ShowError("", IDS_RELEASE_DC_AND_RC, IDS_SHUTDOWN_ERROR);
-        if (!wglDeleteContext(SaverRC)) ShowError("", IDS_RELEASE_RC, IDS_SHUTDOWN_ERROR);
-        SaverRC = nullptr;
-    }
-    if (SaverDC) {
-        if (!ReleaseDC(SaverWindow, SaverDC)) ShowError("", IDS_RELEASE_DC, IDS_SHUTDOWN_ERROR);
-        SaverDC = nullptr;
-    }
-    if (SaverWindow) {
-        if (!DestroyWindow(SaverWindow)) ShowError("", IDS_RELEASE_WINDOW, IDS_SHUTDOWN_ERROR);
-        SaverWindow = nullptr;
-    }
+    GlWindow.reset();
+    SaverWindow = nullptr;
+    SaverDC = nullptr;
+    SaverRC = nullptr;
     if (!UnregisterClassA(SaverClassName, Instance())) ShowError("", IDS_UNREGISTER_CLASS, IDS_SHUTDOWN_ERROR);
 }
 

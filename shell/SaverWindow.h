@@ -2,6 +2,7 @@
 #pragma once
 
 #include "scene/FrameTiming.h"
+#include "shell/GlWindow.h"
 #include "support/Win.h"
 
 class TPlanetaryModel;
@@ -42,10 +43,6 @@ enum class TSceneOpening { Opened, WindowFailed, TexturesFailed };
 // answers its messages while the textures load. Full screen (FullScreen) uses the
 // desktop's size and depth instead.
 TSceneOpening OpenSceneWindow(const char* title, int width, int height, int bits, TPlanetaryModel& model);
-
-// True when pixel format `format` of `dc` is one the scene can be drawn in:
-// double-buffered RGBA with a depth buffer, drawn by OpenGL into a window.
-bool IsSceneFormat(HDC dc, int format);
 
 // Releases whatever OpenSceneWindow created, in reverse order; safe on a partial state.
 void CloseSceneWindow();

@@ -13,6 +13,8 @@ std::uint8_t FontWidths[256] = {};
 namespace {
 constexpr std::int32_t WidthsResource = DATA_FONT_WIDTHS;
 constexpr GLsizei NumberGlyphs = 13, TextGlyphs = 256, SignGlyphs = 10;
+// The texture names the sets were built over; each print binds its set's.
+TTextureNames GlyphTextures = {};
 
 // One glyph set: its cell grid in the texture, the quad side and the pen step.
 struct TGlyphGrid {
@@ -30,7 +32,7 @@ GLuint BuildGlyphLists(const TGlyphGrid& grid, Advance advance)
 {
     const GLuint base = glGenLists(grid.count);
     if (base == 0) return 0;
-    glBindTexture(GL_TEXTURE_2D, Textures[grid.texture]);
+    glBindTexture(GL_TEXTURE_2D, GlyphTextures[grid.texture]);
     for (GLsizei i = 0; i < grid.count; ++i) {
         const GLfloat s0 = static_cast<GLfloat>(i % grid.columns) / static_cast<GLfloat>(grid.columns);
         const GLfloat s1 = s0 + 1.0f / static_cast<GLfloat>(grid.columns);
@@ -69,7 +71,7 @@ void DeleteLists(std::uint32_t& base, GLsizei count)
 // screen, the pen at (x, y). Undone by EndOverlay.
 void BeginOverlay(std::int32_t x, std::int32_t y, TTexName texture)
 {
-    glBindTexture(GL_TEXTURE_2D, Textures[texture]);
+    glBindTexture(GL_TEXTURE_2D, GlyphTextures[texture]);
     glDisable(GL_DEPTH_TEST);
     PushOverlayScreen();
     glTranslatef(static_cast<GLfloat>(x), static_cast<GLfloat>(y), 0.0f);
@@ -101,8 +103,9 @@ void PopOverlayScreen()
     glPopMatrix();
 }
 
-bool BuildFontLists(HMODULE dataLibrary)
+bool BuildFontLists(HMODULE dataLibrary, const TTextureNames& textures)
 {
+    GlyphTextures = textures;
     glPushAttrib(GL_TEXTURE_BIT);  // the lists bind no texture; the build binds three
     NumberFontBase = BuildGlyphLists({txNumberFont, NumberGlyphs, 4, 4, 0.25f, 32.0f},
                                      [](GLsizei) { return 22.0f; });

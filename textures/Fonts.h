@@ -17,11 +17,11 @@ extern std::uint32_t SignBase;
 extern std::uint8_t FontWidths[256];
 inline constexpr float FontScale = 0.75f;
 
-// Builds the three sets for the current context from the font textures already
-// in Textures, reading the widths (resource DATA_FONT_WIDTHS) from `dataLibrary`. A width
-// resource that is missing or short leaves the rest of the table as it was.
-// False when a set got no list names.
-bool BuildFontLists(HMODULE dataLibrary);
+// Builds the three sets for the current context over its font textures in
+// `textures`, reading the widths (resource DATA_FONT_WIDTHS) from `dataLibrary`.
+// A width resource that is missing or short leaves the rest of the table as it
+// was. False when a set got no list names.
+bool BuildFontLists(HMODULE dataLibrary, const TTextureNames& textures);
 // Deletes whatever sets are built; the context must still be current.
 void ReleaseFontLists();
 

@@ -3,7 +3,6 @@
 #include "common/DataLibrary.h"
 #include "support/Com.h"
 #include "support/Handles.h"
-#include "textures/Fonts.h"
 #include "textures/PixelConvert.h"
 #include "textures/imgload.h"
 
@@ -211,9 +210,9 @@ bool Upload(TTextureKind kind, const TMipmapSupport& support, const TDecodedPict
 }
 } // namespace
 
-bool LoadTextures(HDC, const std::function<void()>& buildLists, const std::function<void()>& betweenPictures)
+bool LoadTextures(const std::function<void()>& betweenPictures)
 {
-    glGenTextures(TextureCount, Textures);
+    glGenTextures(TextureCount, Textures.data());
     // Rows reach OpenGL aligned to 4 bytes (see DecodeTexture), whatever the frame set.
     GLint alignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
@@ -236,14 +235,9 @@ bool LoadTextures(HDC, const std::function<void()>& buildLists, const std::funct
     }  // the workers stopped and gone, whatever they still held freed
     glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     glBindTexture(GL_TEXTURE_2D, 0);
-
-    // The lists are built even after a failure; they only refer to names.
-    BuildFontLists(DataLibrary);
-    if (buildLists) buildLists();
-
     if (!result) {
-        glDeleteTextures(TextureCount, Textures);
-        for (auto& name : Textures) name = 0;
+        glDeleteTextures(TextureCount, Textures.data());
+        Textures.fill(0);
     }
     return result;
 }

@@ -16,16 +16,13 @@ enum class TTextureKind {
 };
 TTextureKind TextureKindOf(TTexName name);
 
-// Builds the whole set into Textures with the context current on this thread,
-// then the font lists and, through `buildLists`, the model's lists that bind
-// them (also after a failure). The pictures are decoded on worker threads and
-// uploaded here in texture order; the first that is missing, is not a bitmap or
-// cannot be uploaded makes the result false, with every name of the set deleted.
-// `betweenPictures`, when given, runs after each picture and while one is
-// awaited: the caller's windows answer their messages there. `dc` is the
-// window's; the pictures need none of it.
-bool LoadTextures(HDC dc, const std::function<void()>& buildLists,
-                  const std::function<void()>& betweenPictures = nullptr);
+// Builds the whole set into Textures with the context current on this thread.
+// The pictures are decoded on worker threads and uploaded here in texture order;
+// the first that is missing, is not a bitmap or cannot be uploaded makes the
+// result false, with every name of the set deleted. `betweenPictures`, when
+// given, runs after each picture and while one is awaited: the caller's windows
+// answer their messages there.
+bool LoadTextures(const std::function<void()>& betweenPictures = nullptr);
 
 // The data library's picture `resourceId` as a 24-bit bitmap the caller
 // deletes; null on any failure.

@@ -107,7 +107,7 @@ TEST_F(SceneWindow, HostilePicturesLoadOrFailTheWholeSet)
     HMODULE scene = DataLibrary;
     const auto load = [&](HMODULE library) {
         DataLibrary = library;
-        const bool loaded = LoadTextures(SaverDC, [&] { model->BuildLists(); });
+        const bool loaded = LoadTextures();
         EXPECT_TRUE(loaded == glIsTexture(Textures[txGalaxy]) && glGetError() == GL_NO_ERROR);
         DataLibrary = scene;
         return loaded;

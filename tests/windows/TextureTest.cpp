@@ -30,7 +30,7 @@ TEST_F(SceneWindow, EveryTextureUploadedAsItsKindAndUpright)
 
     // Loaded again under an alignment a frame may leave, which the load puts back.
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    ASSERT_TRUE(LoadTextures(SaverDC, nullptr));
+    ASSERT_TRUE(LoadTextures());
     GLint alignment = 0;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &alignment);
     EXPECT_EQ(alignment, 1);
