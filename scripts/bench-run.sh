@@ -77,8 +77,18 @@ if [ -n "$before" ]; then
   fi
 fi
 
-# One bench session per architecture: a display big enough for the largest
-# window, then the figures of each build of that architecture.
+# One bench session: a display big enough for the largest window, then the
+# figures of each build given as COLUMN TREE RESULT LAUNCH (scripts/bench-measure.sh).
+session() {
+  ASTROLUME_SCREEN=1920x1200x24 "$root/scripts/bench.sh" "$root/scripts/bench-measure.sh" "$@" || status=1
+  for ((i = 1; i <= $#; i += 4)); do
+    local column=${!i} result_at=$((i + 2))
+    [ -s "${!result_at}" ] ||
+      echo "{\"column\": \"$column\", \"status\": \"failed\", \"reason\": \"the bench did not start\"}" >"${!result_at}"
+  done
+}
+
+# One session per architecture, each with the builds of that architecture.
 for arch in "${archs[@]}"; do
   runs=("$arch-bit" "$root/build/$(tree_of "$arch")" "$figures/$arch.json" launch)
   columns+=("$figures/$arch.json")
@@ -86,13 +96,11 @@ for arch in "${archs[@]}"; do
     runs+=("$arch-bit before $short" "$base/$(tree_of "$arch")" "$figures/$arch-before.json" "$before_launch")
     columns+=("$figures/$arch-before.json")
   fi
-  ASTROLUME_WINE_ARCH=$arch ASTROLUME_SCREEN=1920x1200x24 "$root/scripts/bench.sh" \
-    "$root/scripts/bench-measure.sh" "${runs[@]}" || status=1
-  for ((i = 0; i < ${#runs[@]}; i += 4)); do
-    [ -s "${runs[i + 2]}" ] ||
-      echo "{\"column\": \"${runs[i]}\", \"status\": \"failed\", \"reason\": \"the bench did not start\"}" >"${runs[i + 2]}"
-  done
+  ASTROLUME_WINE_ARCH=$arch session "${runs[@]}"
 done
+# The 64-bit build once more under Debian 13's Wine 10 (scripts/wine10-root.sh).
+columns+=("$figures/64-wine10.json")
+ASTROLUME_WINE=10 ASTROLUME_WINE_ARCH=64 session "64-bit, Wine 10" "$root/build/win64" "$figures/64-wine10.json" launch
 
 {
   echo "{\"columns\": ["
@@ -118,7 +126,7 @@ function cell(c, value) {
   return value == "" || value == "null" ? "failed" : value
 }
 function row(label, c) {
-  printf "%-34s", label
+  printf "%-40s", label
   for (c = 1; c <= cols; c++) printf "%-22s", cells[c]
   printf "\n"
 }
