@@ -1,5 +1,6 @@
 #include "common/Util.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -146,6 +147,16 @@ float AdvanceWithinTurn(float angle, double step, double turn)
     // Just below a turn may round up to it as a float: that is the start again.
     const float result = static_cast<float>(next);
     return std::isfinite(result) && result < static_cast<float>(turn) ? result : 0.0f;
+}
+
+bool ListsName(const char* list, std::string_view name)
+{
+    for (std::string_view rest = list ? list : ""; !rest.empty();) {
+        const std::size_t end = std::min(rest.find(' '), rest.size());
+        if (rest.substr(0, end) == name) return true;
+        rest.remove_prefix(std::min(end + 1, rest.size()));
+    }
+    return false;
 }
 
 namespace {

@@ -45,6 +45,10 @@ float AdvanceWithinTurn(float angle, double step, double turn);
 inline constexpr double TurnDegrees = 360.0;
 inline constexpr double TurnRadians = 6.283185307179586476925;
 
+// Whether the space-separated `list` (an OpenGL extension string; may be null)
+// holds `name` as a whole entry, not as the start or end of a longer one.
+bool ListsName(const char* list, std::string_view name);
+
 // The program's own pseudo-random generator (a 32-bit linear congruential one),
 // so that a seed gives the same sequence on every platform.
 void RandomSeed(std::uint32_t seed);

@@ -1,11 +1,10 @@
 #include "scene/SmoothFrame.h"
 
+#include "common/Util.h"
 #include "support/Win.h"
 
 #include <GL/gl.h>
 #include <GL/glext.h>
-
-#include <cstring>
 
 namespace {
 
@@ -73,11 +72,7 @@ bool MakeObjects(int width, int height)
 
 bool HasGlExtension(const char* name)
 {
-    const char* all = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
-    const std::size_t length = std::strlen(name);
-    for (const char* at = all; at && (at = std::strstr(at, name)) != nullptr; at += length)
-        if ((at == all || at[-1] == ' ') && (at[length] == ' ' || at[length] == '\0')) return true;
-    return false;
+    return ListsName(reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS)), name);
 }
 
 bool HasFramebufferSamples()

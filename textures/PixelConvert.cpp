@@ -1,7 +1,8 @@
 #include "textures/PixelConvert.h"
 
+#include "common/Util.h"
+
 #include <cstdio>
-#include <cstring>
 
 std::size_t BitmapStride(std::int32_t width)
 {
@@ -30,10 +31,5 @@ bool OffersGenerateMipmap(const char* version, const char* extensions)
     // "major.minor", then anything: a release number, a vendor's words.
     if (version && std::sscanf(version, "%d.%d", &major, &minor) == 2 && (major > 1 || (major == 1 && minor >= 4)))
         return true;
-    static constexpr char name[] = "GL_SGIS_generate_mipmap";
-    constexpr std::size_t length = sizeof name - 1;
-    // A whole name of the space-separated list, not the start of a longer one.
-    for (const char* at = extensions; at && (at = std::strstr(at, name)) != nullptr; at += length)
-        if ((at == extensions || at[-1] == ' ') && (at[length] == ' ' || at[length] == '\0')) return true;
-    return false;
+    return ListsName(extensions, "GL_SGIS_generate_mipmap");
 }
