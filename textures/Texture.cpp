@@ -36,10 +36,11 @@ TTextureKind TextureKindOf(TTexName name)
     }
 }
 
-HBITMAP LoadTextureBitmap(int resourceId)
+HBITMAP LoadTextureBitmap(HMODULE library, int resourceId)
 {
+    TPictureInfo info{};
     HBITMAP bitmap = nullptr;
-    if (DataLibrary == nullptr || !LoadPictureFromResource(PictureInfo, DataLibrary, resourceId, bitmap))
+    if (library == nullptr || !DecodePictureResource(info, library, MAKEINTRESOURCEA(resourceId), bitmap))
         return nullptr;
     return bitmap;
 }
@@ -57,11 +58,8 @@ struct TDecodedPicture {
 // Slot `name`'s picture decoded and converted on the calling thread, which runs COM.
 TDecodedPicture DecodeTexture(HMODULE library, TTexName name)
 {
-    TPictureInfo info{};
-    HBITMAP decoded = nullptr;
-    if (library == nullptr || !DecodePictureResource(info, library, MAKEINTRESOURCEA(TextureResourceBase + name), decoded))
-        return {};
-    const UniqueGdiObject bitmap(decoded);
+    const UniqueGdiObject bitmap(LoadTextureBitmap(library, TextureResourceBase + name));
+    if (!bitmap) return {};
     // The conversion drew into the bitmap: its bits are read only after that lands.
     GdiFlush();
     DIBSECTION section = {};

@@ -24,6 +24,6 @@ TTextureKind TextureKindOf(TTexName name);
 // answer their messages there.
 bool LoadTextures(const std::function<void()>& betweenPictures = nullptr);
 
-// The data library's picture `resourceId` as a 24-bit bitmap the caller
-// deletes; null on any failure.
-HBITMAP LoadTextureBitmap(int resourceId);
+// Picture `resourceId` of `library` as a 24-bit bitmap the caller deletes; null
+// on any failure. Any thread with a COM apartment may call it, several at once.
+HBITMAP LoadTextureBitmap(HMODULE library, int resourceId);
