@@ -18,7 +18,8 @@ MemoryFigures MemoryOf(HANDLE process)
     } else {
         figures.workingSet = figures.peakWorkingSet = std::numeric_limits<double>::quiet_NaN();
     }
-    // Committed private regions, counted one by one as the tests count them.
+    // Committed private regions, counted one by one. NOTE: Wine's PrivateUsage is
+    // the swap in use, not this.
     double bytes = 0;
     MEMORY_BASIC_INFORMATION region{};
     for (const char* at = nullptr; VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;

@@ -3,10 +3,9 @@
 // down for a long while leaves nothing behind.
 #include "tests/windows/SceneWindow.h"
 
+#include "bench/Memory.h"
 #include "descriptions/ShowMsgWin.h"
 #include "textures/Texture.h"
-
-#include <psapi.h>
 
 #include <string>
 #include <tuple>
@@ -15,17 +14,6 @@ using namespace std::string_literals;
 
 namespace {
 using namespace probe;
-
-// Memory of the whole process, what the system's libraries allocate outside
-// Wine's heaps included (the GL driver's contexts among them).
-// NOTE: under Wine this is the resident size of the process's Unix side.
-std::int64_t WorkingSetBytes()
-{
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof counters;
-    const bool read = K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
-    return read ? std::int64_t(counters.WorkingSetSize) : -1;
-}
 
 // The process's open handles. NOTE: Wine's GetProcessHandleCount answers 0, so
 // each small handle value is asked.
@@ -55,13 +43,17 @@ TEST(LongRun, SceneWindowsOpenedAndClosedHoldNothing)
             EXPECT_EQ(OpenSceneWindow("Astrolume test", 320, 240, 32, model), TSceneOpening::Opened);
             CloseSceneWindow();
         }
-        return std::tuple{OpenHandles(), PrivateBytes(GetCurrentProcess()), WorkingSetBytes()};
+        // The working set holds what the system's libraries allocate outside Wine's
+        // heaps (the GL driver's contexts among them). NOTE: under Wine it is the
+        // resident size of the process's Unix side.
+        const MemoryFigures memory = MemoryOf(GetCurrentProcess());
+        return std::tuple{OpenHandles(), memory.privateBytes, memory.workingSet};
     };
     const auto [handles, privateBytes, workingSet] = cycles(10);
     const auto [handlesAfter, privateBytesAfter, workingSetAfter] = cycles(200);
     EXPECT_LE(handlesAfter, handles + 2) << "Wine's own helper threads may come and go";
-    EXPECT_LE(privateBytesAfter - privateBytes, 128 << 10);
-    EXPECT_LT(workingSetAfter - workingSet, 16 << 20);
+    EXPECT_LE(privateBytesAfter - privateBytes, 0.125) << "MiB";
+    EXPECT_LT(workingSetAfter - workingSet, 16.0) << "MiB";
     EXPECT_TRUE(watcher.Boxes().empty());
 }
 

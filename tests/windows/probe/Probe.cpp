@@ -455,14 +455,4 @@ std::string SelectedFolderName(HWND dialog)
     return item && SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&data)) ? text : std::string();
 }
 
-std::int64_t PrivateBytes(HANDLE process)
-{
-    std::int64_t bytes = 0;
-    MEMORY_BASIC_INFORMATION region{};
-    for (const char* at = nullptr; VirtualQueryEx(process, at, &region, sizeof region) == sizeof region;
-         at += region.RegionSize)
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) bytes += static_cast<std::int64_t>(region.RegionSize);
-    return bytes;
-}
-
 } // namespace probe

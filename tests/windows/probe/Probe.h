@@ -129,10 +129,6 @@ Screenshot CaptureAsShown(HWND window);
 // Saves <name>.bmp in the runner's --screenshots folder; false when nothing was written.
 bool SaveScreenshot(const Screenshot& picture, const std::string& name);
 
-// Committed private memory of a process, from a walk of its address space.
-// NOTE: Wine's PrivateUsage is the swap in use, not this.
-std::int64_t PrivateBytes(HANDLE process);
-
 // Keys of HKEY_CURRENT_USER: a REG_SZ value with its NUL; a key deleted with its contents.
 bool SetRegString(const std::string& subKey, const std::string& name, const std::string& text);
 bool DeleteRegKey(const std::string& subKey);
