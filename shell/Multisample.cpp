@@ -36,7 +36,9 @@ int ChooseWithProbeContext(HWND window, HDC target, const int* attributes)
                 // NOTE: framebuffer objects with samples are preferred where the
                 // context has them: Mesa under Xvfb offers multisampled formats
                 // but draws them with one sample.
-                if (chooser && !HasFramebufferSamples() && chooser(target, attributes, nullptr, 1, &format, &count) && count > 0) chosen = format;
+                if (chooser && !HasFramebufferSamples() &&
+                    chooser(target, attributes, nullptr, 1, &format, &count) && count > 0)
+                    chosen = format;
                 wglMakeCurrent(nullptr, nullptr);
             }
             wglDeleteContext(context);
